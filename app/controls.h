@@ -1,0 +1,41 @@
+// The child controls of the main window and the puzzle console: one table of
+// every control in creation order, and the start-up steps that use it.
+#pragma once
+
+#include "platform/win32.h"
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+enum ControlParent { kMainWindow, kConsoleWindow };
+enum ControlFont { kSystemFont, kGuiFont, kDisplayFont };
+
+struct ControlSpec {
+    int id;
+    const char* className;
+    DWORD style;  // besides WS_CHILD | WS_VISIBLE
+    ControlParent parent;
+    int x, y, width, height;
+    HWND* handle;
+    ControlFont font;
+    int textLimit;            // EM_LIMITTEXT right after creation; 0 = none
+    const char* initialText;  // set right after creation; null = stays empty
+};
+
+extern const ControlSpec kControls[];
+extern const int kControlCount;
+// The controls created before the statistics are loaded (up to the hint line).
+extern const int kControlsBeforeScores;
+
+// Creates kControls[first .. last), each followed by its font, limit and text.
+void CreateControls(HWND mainWindow, HFONT displayFont, int first, int last);
+HFONT CreateDisplayFont();
+void ShowScores(HWND mainWindow);       // the eight score statics from their texts
+void AttachPictures();                  // clown and letter bitmaps on their statics
+void HideStartupPictures();             // all clown pictures but the seven balloons
+
+// Sets each control's text from its string, in the order given.
+void SetControlTexts(HWND parent, std::initializer_list<std::pair<int, const std::string*>> texts);
+// The whole text of an edit or static, read through a zero-filled buffer.
+std::string ReadControlText(HWND parent, int id);

@@ -1,0 +1,3 @@
+#include "data/config_file.h"
+
+void Userchoice() {}

@@ -1,0 +1,21 @@
+// The puzzle file and the random draw of a puzzle.
+#pragma once
+
+#include <istream>
+#include <string>
+
+// Draws the puzzle of a new game from the puzzle file and builds the phrase
+// strings from it; when nothing can be drawn they stay empty and it beeps.
+void ChooseWord();
+
+// Reads the next record 'phrase;hint:'. True only for a complete record, one
+// whose two separators were both found.
+bool ReadPuzzleRecord(std::istream& in, std::string& phrase, std::string& hint);
+
+// Complete records in the puzzle file; 0 when it cannot be read.
+int CountPuzzleRecords();
+
+// A uniform index in [0, count) from a generator of values in [0, randMax].
+// Draws are combined when count exceeds the generator's range, and values
+// that would favour low indices are drawn again.
+int UniformIndex(int count, int (*nextRandom)(), long long randMax);

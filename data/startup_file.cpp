@@ -1,0 +1,4 @@
+#include "data/startup_file.h"
+
+void OnLoads() {}
+void OnExits() {}

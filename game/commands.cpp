@@ -1,0 +1,95 @@
+#include "game/commands.h"
+
+#include "app/controls.h"
+#include "app/counters.h"
+#include "app/sounds.h"
+#include "app/state.h"
+#include "data/startup_file.h"
+#include "resource.h"
+#include "stats/stats.h"
+#include "stats/stats_file.h"
+
+namespace {
+
+const int kMainWidth = 900, kMainHeight = 620;
+const int kConsoleWidth = 900, kConsoleHeight = 106;
+const int kArrowStep = 2;
+
+// The main window, whichever of the two windows received the message.
+HWND mainWindowOf(HWND hwnd) { return hwnd == hWnd ? GetWindow(hWnd, GW_OWNER) : hwnd; }
+
+void moveBy(HWND window, int dx, int dy, int width, int height) {
+    RECT place;
+    GetWindowRect(window, &place);
+    MoveWindow(window, place.left + dx, place.top + dy, width, height, TRUE);
+}
+
+}  // namespace
+
+void PlayerSwitch(HWND hwnd, int player) {
+    bool noWrongGuessYet = numwrong == 0 || (numwrong == 2 && difficulty % 2 == 1);
+    if (gameRunning != 0 && !noWrongGuessYet) return;
+    playwav1();
+    playertype = player;
+    SetFocus(hwnd);
+}
+
+void ResetStatsCommand(HWND hwnd) {
+    if (pscoreone > 0 && playertype == 1) {
+        playwav1();
+        resetStats();
+        SetControlTexts(hwnd, {{IDC_P1_SKILL, &pskillone},
+                               {IDC_P1_LOSSES, &plosone},
+                               {IDC_P1_WINS, &pwinone},
+                               {IDC_P1_POINTS, &pallone}});
+    } else if (pscoretwo > 0 && playertype == 2) {
+        playwav1();
+        resetStats();
+        SetControlTexts(hwnd, {{IDC_P2_SKILL, &pskilltwo},
+                               {IDC_P2_LOSSES, &plostwo},
+                               {IDC_P2_WINS, &pwintwo},
+                               {IDC_P2_POINTS, &palltwo}});
+    }
+    SetFocus(hwnd);
+}
+
+void SoundToggle(HWND hwnd) {
+    playwav1();  // before the switch, so that it is heard either way
+    CountPress(audioset);
+    SetFocus(hwnd);
+}
+
+void HintToggle() {
+    playwav1();
+    CountPress(yeshint);
+    ShowWindow(hGiveHint, yeshint % 2 == 1 ? SW_HIDE : SW_SHOW);
+}
+
+void MinimiseCommand(HWND hwnd) {
+    playwav2();
+    ShowWindow(hwnd, SW_MINIMIZE);
+}
+
+// Saves the run (puzzles, then statistics) and closes both windows. Serves
+// the X and Quit buttons and every close from outside, so no way out loses
+// the run; once the main window is gone no second request can reach it.
+void ExitCommand(HWND hwnd) {
+    OnExits();
+    saveScores();
+    DestroyWindow(mainWindowOf(hwnd));
+}
+
+// Each arrow key moves both windows two pixels; the window in front in the
+// direction of travel moves first, and each keeps its own size.
+void MoveWithArrowKey(HWND hwnd, WPARAM key) {
+    HWND mainWindow = mainWindowOf(hwnd);
+    int dx = key == VK_LEFT ? -kArrowStep : key == VK_RIGHT ? kArrowStep : 0;
+    int dy = key == VK_UP ? -kArrowStep : key == VK_DOWN ? kArrowStep : 0;
+    if (key == VK_DOWN) {
+        moveBy(hWnd, dx, dy, kConsoleWidth, kConsoleHeight);
+        moveBy(mainWindow, dx, dy, kMainWidth, kMainHeight);
+    } else {
+        moveBy(mainWindow, dx, dy, kMainWidth, kMainHeight);
+        moveBy(hWnd, dx, dy, kConsoleWidth, kConsoleHeight);
+    }
+}

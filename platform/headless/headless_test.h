@@ -1,0 +1,136 @@
+// What tests see of the headless Win32 stand-in: the window, GDI and device
+// context records, the logs of sounds, beeps, message boxes, shell calls and
+// blits, the settings a real machine would supply (screen size, program path,
+// bitmap resources, shell result) and a few input helpers.
+#pragma once
+
+#include "headless.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// A window or control. Top-level windows keep screen coordinates, children
+// coordinates in their parent's client area. All windows are borderless, so a
+// client area starts at the window's own top-left corner.
+struct HWND__ {
+    std::string className;
+    std::string text;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+    HWND parent = nullptr;  // children only
+    HWND owner = nullptr;   // top-level windows only
+    int id = 0;             // children only: the menu argument of CreateWindowExA
+    WNDPROC proc = nullptr; // null for the system control classes
+    bool visible = false;
+    bool minimized = false;
+    bool destroyed = false;
+    int textLimit = 0;      // EM_LIMITTEXT; 0 means the default of 30000
+    HFONT font = nullptr;
+    HGDIOBJ image = nullptr; // STM_SETIMAGE
+    int repaints = 0;        // MoveWindow calls that asked for a repaint
+    int paints = 0;          // BeginPaint calls
+};
+
+struct HGDIOBJ__ {
+    enum Kind { Bitmap, Brush, Font } kind = Bitmap;
+    bool stock = false;
+    bool deleted = false;
+    int resourceId = 0;      // bitmaps; for pattern brushes the source bitmap's id
+    int width = 0, height = 0;
+    int fontHeight = 0, fontWeight = 0;
+    DWORD fontPitchAndFamily = 0;
+    std::string fontFace;
+};
+
+struct HDC__ {
+    bool memory = false;
+    bool deleted = false;
+    HGDIOBJ selected = nullptr;
+    COLORREF textColor = RGB(0, 0, 0);
+    int bkMode = OPAQUE;
+};
+
+struct HICON__ {
+    int resourceId = 0;
+    bool system = false;     // loaded with no instance, e.g. IDI_APPLICATION
+    int width = 0, height = 0;
+};
+
+struct HeadlessClass {
+    std::string name;
+    WNDCLASSEXA fields{};
+};
+
+// Something the player hears: a PlaySoundA request or a MessageBeep.
+struct HeadlessCue {
+    enum Kind { Sound, Beep } kind;
+    int id;      // sound resource id, or the beep type
+    DWORD flags; // PlaySoundA flags
+    bool operator==(const HeadlessCue& other) const {
+        return kind == other.kind && id == other.id && flags == other.flags;
+    }
+};
+
+struct HeadlessMessageBox {
+    HWND owner;
+    std::string text, caption;
+    UINT type;
+};
+
+struct HeadlessShellCall {
+    HWND owner;
+    std::string verb, file, parameters, directory;
+    int show;
+};
+
+struct HeadlessBlit {
+    HDC dest;
+    RECT destRect;           // left, top, width, height as passed
+    int sourceBitmapId;
+    int sourceWidth, sourceHeight;
+    DWORD rop;
+};
+
+// ---- Lifecycle and settings ----
+void headless_reset();  // forget every window, class, object, message and log
+void headless_set_screen_size(int width, int height);
+void headless_set_module_path(const std::string& path);
+void headless_add_bitmap(int id, int width, int height);
+void headless_set_shell_result(INT_PTR result);
+void headless_fail_class_registration(const std::string& className);
+// Called by GetMessageA, again and again, while the queue is empty; it returns
+// false when it has nothing more to do. GetMessageA then ends the loop as if
+// WM_QUIT with code HEADLESS_STARVED had arrived, so a test can never hang.
+void headless_set_idle(std::function<bool()> idle);
+// Called by MessageBoxA before it returns IDOK (for nested input while a box is open).
+void headless_set_message_box_hook(std::function<void(const HeadlessMessageBox&)> hook);
+const int HEADLESS_STARVED = -9999;
+
+// ---- Records ----
+std::vector<HWND> headless_windows();  // every window ever created, in creation order
+const std::vector<HeadlessClass>& headless_classes();
+const std::vector<HeadlessCue>& headless_cues();
+const std::vector<HeadlessMessageBox>& headless_message_boxes();
+const std::vector<HeadlessShellCall>& headless_shell_calls();
+const std::vector<HeadlessBlit>& headless_blits();
+void headless_clear_logs();            // empties cues, boxes, shell calls and blits
+int headless_live_gdi_objects();       // created and not yet deleted, stock objects excluded
+int headless_live_dcs();
+int headless_live_global_blocks();
+std::size_t headless_queue_length();
+
+// ---- Input, as the system would deliver it ----
+// A full press of an owner-drawn button: drawn pressed, drawn normal, then
+// WM_COMMAND with BN_CLICKED sent to its parent.
+void headless_click_button(HWND button);
+// Sends WM_DRAWITEM for a button to its parent; returns the DC it drew on.
+HDC headless_draw_button(HWND button, bool pressed);
+// Posts a left click (down and up) at client coordinates of a top-level window.
+void headless_post_click(HWND window, int x, int y);
+void headless_post_key(HWND window, int virtualKey);
+// Types text into an edit control as a user would: at the end, within the text limit.
+void headless_type(HWND edit, const std::string& text);
+// Dispatches queued messages until the queue is empty.
+void headless_pump();

@@ -1,0 +1,5 @@
+// The statistics file beside the program.
+#pragma once
+
+void loadScores();
+void saveScores();
