@@ -28,7 +28,7 @@ const ControlSpec kControls[] = {
     {IDC_SOLUTION,       "BUTTON", kButton,   kMainWindow,   647, 460,  93, 23, &hShowWord,   kSystemFont,  0, nullptr},
     {IDC_HINTS,          "BUTTON", kButton,   kMainWindow,   647, 487,  93, 23, &hWordHint,   kSystemFont,  0, nullptr},
     {IDC_MINIMISE,       "BUTTON", kButton,   kMainWindow,   818,   3,  24, 18, &hMinimize,   kSystemFont,  0, nullptr},
-    {IDC_HELP,           "BUTTON", kButton,   kMainWindow,   844,   3,  24, 19, &hHelpMe,     kSystemFont,  0, nullptr},
+    {IDC_HELP_ME,           "BUTTON", kButton,   kMainWindow,   844,   3,  24, 19, &hHelpMe,     kSystemFont,  0, nullptr},
     {IDC_CLOSE,          "BUTTON", kButton,   kMainWindow,   870,   3,  24, 19, &hQuitGame,   kSystemFont,  0, nullptr},
     {IDC_SOLVE_PUZZLE,   "BUTTON", kButton,   kMainWindow,    27, 575, 116, 23, &hPuzzled,    kSystemFont,  0, nullptr},
     {IDC_QUIT,           "BUTTON", kButton,   kMainWindow,   560, 575,  49, 23, &hEndGame,    kSystemFont,  0, nullptr},

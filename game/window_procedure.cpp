@@ -22,7 +22,7 @@ bool runCommand(HWND hwnd, int id) {
     case IDC_SOLUTION:     ShowSolution(hwnd); break;
     case IDC_HINTS:        HintToggle(); break;
     case IDC_MINIMISE:     MinimiseCommand(hwnd); break;
-    case IDC_HELP:         return !HelpRequest();
+    case IDC_HELP_ME:         return !HelpRequest();
     case IDC_CLOSE:
     case IDC_QUIT:         ExitCommand(hwnd); break;
     case IDC_SOLVE_PUZZLE: SolvePuzzle(hwnd); break;

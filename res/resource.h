@@ -77,7 +77,7 @@
 #define IDC_SOLUTION      3700
 #define IDC_HINTS         3850
 #define IDC_MINIMISE      4000
-#define IDC_HELP          4150
+#define IDC_HELP_ME          4150
 #define IDC_CLOSE         4300
 #define IDC_SOLVE_PUZZLE  4900
 #define IDC_QUIT          5050
