@@ -1,0 +1,25 @@
+#!/bin/bash
+# Installs, with apt-get, every Debian package that building, playing and
+# testing Marivane needs and that this machine lacks. Safe to run repeatedly.
+set -euo pipefail
+
+packages=(
+  cmake make g++ googletest libgtest-dev libgmock-dev      # native build and tests
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64           # Marivane.exe
+  fp-utils libchm-bin                                      # the compiled help (chmcmd) and its check
+  python3 python3-numpy python3-pil                        # resource checks
+  wine64 xvfb xdotool x11-utils imagemagick                # running the game, end-to-end tests
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
