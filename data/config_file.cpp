@@ -1,3 +1,48 @@
 #include "data/config_file.h"
 
-void Userchoice() {}
+#include "app/state.h"
+#include "data/file_replace.h"
+
+#include <fstream>
+#include <limits>
+
+namespace {
+
+// Both key lines lock; no blank before '=', one after; no line break at the end.
+const char kDefaultConfiguration[] =
+    "Disable_Console= 1\n"
+    "Disable_VCCntls= 1\n"
+    "\n"
+    "//To Enable Edit Cntls:  set value(s) to '0'\n"
+    "//Editing this file incorrectly, or removing\n"
+    "//content may result in program failure.  If\n"
+    "//proper file format is lost, delete file...";
+
+// The values are positional: the integer after the next '=' whatever the key.
+// A value that cannot be read leaves the switch as it was and fails the
+// stream, so a later one is left alone as well.
+void readValueAfterEquals(std::istream& in, int& value) {
+    in.ignore(std::numeric_limits<std::streamsize>::max(), '=');
+    int read = 0;
+    if (in >> read) value = read;
+}
+
+// Only a file that is certainly not there is created: one that exists but
+// cannot be read now (locked by another program, say) still holds the
+// player's settings and must not be overwritten with the defaults.
+bool certainlyMissing(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
+}  // namespace
+
+void Userchoice() {
+    std::ifstream in(TimerFile);
+    if (in.is_open()) {
+        readValueAfterEquals(in, ConsoleUse);
+        readValueAfterEquals(in, EditingUse);
+        return;
+    }
+    ConsoleUse = 1;
+    if (certainlyMissing(TimerFile)) ReplaceFileContent(TimerFile, kDefaultConfiguration);
+}

@@ -9,6 +9,11 @@ void ReviewCommand();
 void DeleteCommand();
 void AddPuzzleCommand();
 
+// One step of the viewer: shows the next record, or, while doit is 1, deletes
+// the one shown. The stream pfinds stays open on the puzzle file between steps.
 void flipthru();
-void ExportWord();
+// Appends exportwords to the puzzle file and ends a viewer pass under way.
+// False when the file would not take the record.
+bool ExportWord();
+// Ends the viewer pass when a new game starts while a record is shown.
 void PuzClicked();

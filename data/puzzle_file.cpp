@@ -42,8 +42,8 @@ int readRecordAt(int index) {
 // counted (changed by another program meanwhile), the count follows the file
 // and the draw is made again among the records really there.
 bool drawRecord() {
-    seedOnce();
     while (gRandom > 0) {
+        seedOnce();
         int index = UniformIndex(gRandom, std::rand, RAND_MAX);
         int read = readRecordAt(index);
         if (read == index + 1) return true;

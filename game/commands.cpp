@@ -72,11 +72,15 @@ void MinimiseCommand(HWND hwnd) {
 
 // Saves the run (puzzles, then statistics) and closes both windows. Serves
 // the X and Quit buttons and every close from outside, so no way out loses
-// the run; once the main window is gone no second request can reach it.
+// the run. It runs once only: a request that arrives when the main window is
+// already gone must not save again, because a second scramble would store the
+// purged puzzle file over the real store.
 void ExitCommand(HWND hwnd) {
+    HWND mainWindow = mainWindowOf(hwnd);
+    if (!IsWindow(mainWindow)) return;
     OnExits();
     saveScores();
-    DestroyWindow(mainWindowOf(hwnd));
+    DestroyWindow(mainWindow);
 }
 
 // Each arrow key moves both windows two pixels; the window in front in the

@@ -177,9 +177,12 @@ void LetterClick(HWND hwnd, LPARAM lParam) {
     ClientToScreen(hwnd, &point);
     RECT places[kLetterCount];
     for (int i = 0; i < kLetterCount; ++i) GetWindowRect(hLetters[i], &places[i]);
+    // A click on the console ends in the same tests; their texts belong to
+    // the main window, the console's owner.
+    HWND game = hwnd == hWnd ? GetWindow(hwnd, GW_OWNER) : hwnd;
     for (int i = 0; i < kLetterCount; ++i)
-        if (PtInRect(&places[i], point) && gameRunning == 1 && KillLet[i] == 0) playLetter(hwnd, i);
-    endOfGuessChecks(hwnd);
+        if (PtInRect(&places[i], point) && gameRunning == 1 && KillLet[i] == 0) playLetter(game, i);
+    endOfGuessChecks(game);
 }
 
 void SolvePuzzle(HWND hwnd) {
@@ -215,6 +218,7 @@ void FindChar(std::string& text, const std::string& sought) {
 }
 
 std::string& replaceAll(std::string& text, const std::string& pattern, const std::string& replacement) {
+    if (pattern.empty()) return text;  // it matches everywhere; with an empty replacement the scan never ends
     std::size_t start = 0;
     for (;;) {
         std::size_t position = text.find(pattern, start);

@@ -6,12 +6,15 @@
 #include "headless_test.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <map>
 #include <memory>
 #include <strings.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -31,6 +34,7 @@ struct World {
     std::vector<HeadlessMessageBox> boxes;
     std::vector<HeadlessShellCall> shellCalls;
     std::vector<HeadlessBlit> blits;
+    std::vector<HeadlessMove> moves;
     std::vector<std::string> failingClasses;
     std::function<bool()> idle;
     std::function<void(const HeadlessMessageBox&)> messageBoxHook;
@@ -172,12 +176,14 @@ const std::vector<HeadlessCue>& headless_cues() { return world().cues; }
 const std::vector<HeadlessMessageBox>& headless_message_boxes() { return world().boxes; }
 const std::vector<HeadlessShellCall>& headless_shell_calls() { return world().shellCalls; }
 const std::vector<HeadlessBlit>& headless_blits() { return world().blits; }
+const std::vector<HeadlessMove>& headless_moves() { return world().moves; }
 
 void headless_clear_logs() {
     world().cues.clear();
     world().boxes.clear();
     world().shellCalls.clear();
     world().blits.clear();
+    world().moves.clear();
 }
 
 int headless_live_gdi_objects() {
@@ -278,6 +284,51 @@ HGLOBAL GlobalFree(HGLOBAL memory) {
     return nullptr;
 }
 
+// ---------------------------------------------------------------- files
+
+namespace {
+
+BOOL failWith(DWORD error) {
+    world().lastError = error;
+    return FALSE;
+}
+
+DWORD errorFromErrno(int error) {
+    if (error == ENOENT) return ERROR_FILE_NOT_FOUND;
+    if (error == ENOTDIR) return ERROR_PATH_NOT_FOUND;
+    return ERROR_ACCESS_DENIED;
+}
+
+}  // namespace
+
+// A file without the owner's write permission counts as read-only, as the
+// read-only attribute would on Windows (root's privileges notwithstanding).
+DWORD GetFileAttributesA(LPCSTR path) {
+    struct stat info;
+    if (stat(path, &info) != 0) {
+        failWith(errorFromErrno(errno));
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    world().lastError = 0;
+    DWORD readOnly = (info.st_mode & S_IWUSR) ? 0 : FILE_ATTRIBUTE_READONLY;
+    if (S_ISDIR(info.st_mode)) return FILE_ATTRIBUTE_DIRECTORY | readOnly;
+    return readOnly ? readOnly : FILE_ATTRIBUTE_NORMAL;
+}
+
+// POSIX rename replaces its target atomically, as MOVEFILE_REPLACE_EXISTING
+// does; like Win32 it is refused without that flag, and a folder or a
+// read-only file is never replaced.
+BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags) {
+    DWORD attributes = GetFileAttributesA(target);
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (!(flags & MOVEFILE_REPLACE_EXISTING)) return failWith(ERROR_ALREADY_EXISTS);
+        if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return failWith(ERROR_ACCESS_DENIED);
+    }
+    if (std::rename(existing, target) != 0) return failWith(errorFromErrno(errno));
+    world().lastError = 0;
+    return TRUE;
+}
+
 // ---------------------------------------------------------------- classes and windows
 
 ATOM RegisterClassExA(const WNDCLASSEXA* wc) {
@@ -371,6 +422,7 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
     hwnd->width = width;
     hwnd->height = height;
     if (repaint) ++hwnd->repaints;
+    world().moves.push_back({hwnd, x, y, width, height, repaint});
     return TRUE;
 }
 

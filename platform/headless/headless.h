@@ -241,6 +241,18 @@ struct BITMAP {
 #define GPTR (GMEM_FIXED | GMEM_ZEROINIT)
 #define ERROR_INSUFFICIENT_BUFFER 122
 
+// ---- Files ----
+#define MOVEFILE_REPLACE_EXISTING 0x00000001
+#define MOVEFILE_WRITE_THROUGH 0x00000008
+#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
+#define FILE_ATTRIBUTE_READONLY 0x00000001
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010
+#define FILE_ATTRIBUTE_NORMAL 0x00000080
+#define ERROR_FILE_NOT_FOUND 2
+#define ERROR_PATH_NOT_FOUND 3
+#define ERROR_ACCESS_DENIED 5
+#define ERROR_ALREADY_EXISTS 183
+
 // ---- Functions ----
 // Module and process
 DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
@@ -249,6 +261,10 @@ DWORD GetLastError();
 int GetSystemMetrics(int index);
 HGLOBAL GlobalAlloc(UINT flags, std::size_t bytes);
 HGLOBAL GlobalFree(HGLOBAL memory);
+
+// Files: the real file system, with the Win32 rules for replacing a file
+DWORD GetFileAttributesA(LPCSTR path);
+BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags);
 
 // Classes and windows
 ATOM RegisterClassExA(const WNDCLASSEXA* wc);

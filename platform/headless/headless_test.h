@@ -85,6 +85,13 @@ struct HeadlessShellCall {
     int show;
 };
 
+// One MoveWindow call, in the order they were made.
+struct HeadlessMove {
+    HWND window;
+    int x, y, width, height;
+    BOOL repaint;
+};
+
 struct HeadlessBlit {
     HDC dest;
     RECT destRect;           // left, top, width, height as passed
@@ -115,7 +122,8 @@ const std::vector<HeadlessCue>& headless_cues();
 const std::vector<HeadlessMessageBox>& headless_message_boxes();
 const std::vector<HeadlessShellCall>& headless_shell_calls();
 const std::vector<HeadlessBlit>& headless_blits();
-void headless_clear_logs();            // empties cues, boxes, shell calls and blits
+const std::vector<HeadlessMove>& headless_moves();
+void headless_clear_logs();            // empties cues, boxes, shell calls, blits and moves
 int headless_live_gdi_objects();       // created and not yet deleted, stock objects excluded
 int headless_live_dcs();
 int headless_live_global_blocks();
