@@ -34,7 +34,8 @@ protected:
     }
     // A new run of the program: no game played, the generator not yet seeded.
     void freshRun() {
-        freshRun();
+        ResetSharedState();
+        WordsFile = folder.file("MVData.dat");
     }
     void writeFile(const std::string& content) { folder.write("MVData.dat", content); }
     void writeRecords(int count) { writeFile(PuzzleFile(numberedRecords(count))); }
