@@ -1,8 +1,7 @@
 #include "e2e_fixture.h"
 
 #include <iostream>
-#include <sstream>
-#include <vector>
+#include <memory>
 
 namespace e2e {
 namespace {
@@ -24,51 +23,19 @@ std::string CurrentTestName() {
     return std::string(info->test_suite_name()) + "." + info->name();
 }
 
-std::string LastLines(const std::string& text, std::size_t count) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    std::size_t first = lines.size() > count ? lines.size() - count : 0;
-    std::string tail;
-    for (std::size_t i = first; i < lines.size(); ++i) tail += lines[i] + "\n";
-    return tail;
-}
-
 }  // namespace
 
 WineSession& Session() { return *theSession; }
 
-void GameTest::SetUp() { game_ = std::make_unique<GameRun>(Session(), CurrentTestName()); }
+GameTest::GameTest() : game(Session(), CurrentTestName()) {}
 
 void GameTest::TearDown() {
-    if (HasFailure()) {
-        std::string shot = game_->programFolder() + "/../failure.png";
-        Session().screenshot(shot);
-        std::cerr << "Screen at the failure: " << shot << "\nWine's output ends with:\n"
-                  << LastLines(game_->wineOutput(), 30) << "\n";
-    }
-    game_.reset();  // kills the program if it still runs
-}
-
-void GameTest::Launch(const std::string& wineDebug) {
-    ASSERT_TRUE(game_->start(wineDebug)) << "Marivane.exe could not be started under Wine";
-    ASSERT_TRUE(game_->waitForWindow()) << "no visible window titled \"Marivane\" appeared";
-}
-
-void GameTest::Click(const Rect& control) {
-    ASSERT_TRUE(game_->clickCentreOf(control));
-}
-
-void GameTest::ClickLetters(const std::string& letters) {
-    ASSERT_TRUE(game_->clickLetters(letters)) << letters;
-}
-
-void GameTest::QuitWithExitCodeZero() {
-    ASSERT_NO_FATAL_FAILURE(Click(kQuitButton));
-    // Wine ends a process some 2 s after its last window is gone.
-    std::optional<int> exitCode = game_->waitForExit(Seconds(30));
-    ASSERT_TRUE(exitCode.has_value()) << "the program did not end after Quit";
-    EXPECT_EQ(*exitCode, 0);
+    if (!HasFailure()) return;
+    const std::string shot = game.programFolder() + "/../failure.png";
+    Session().screenshot(shot);
+    const std::string output = game.wineOutput();
+    std::cerr << "Screen at the failure: " << shot << "\nWine's output ends with:\n"
+              << output.substr(output.size() > 3000 ? output.size() - 3000 : 0) << "\n";
 }
 
 }  // namespace e2e
