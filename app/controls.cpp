@@ -145,6 +145,8 @@ void HideStartupPictures() {
     for (HWND picture : {PopZero, PopOne, PopTwo, PopTre, PopFor, PopFiv, PopSix}) ShowWindow(picture, SW_HIDE);
 }
 
+HWND MainWindowOf(HWND window) { return window == hWnd ? GetWindow(hWnd, GW_OWNER) : window; }
+
 void SetControlTexts(HWND parent, std::initializer_list<std::pair<int, const std::string*>> texts) {
     for (auto& text : texts) SetDlgItemTextA(parent, text.first, text.second->c_str());
 }

@@ -35,6 +35,10 @@ void ShowScores(HWND mainWindow);       // the eight score statics from their te
 void AttachPictures();                  // clown and letter bitmaps on their statics
 void HideStartupPictures();             // all clown pictures but the seven balloons
 
+// The main window, whichever of the two windows is given: the console is
+// owned by it.
+HWND MainWindowOf(HWND window);
+
 // Sets each control's text from its string, in the order given.
 void SetControlTexts(HWND parent, std::initializer_list<std::pair<int, const std::string*>> texts);
 // The whole text of an edit or static, read through a zero-filled buffer.

@@ -15,9 +15,6 @@ const int kMainWidth = 900, kMainHeight = 620;
 const int kConsoleWidth = 900, kConsoleHeight = 106;
 const int kArrowStep = 2;
 
-// The main window, whichever of the two windows received the message.
-HWND mainWindowOf(HWND hwnd) { return hwnd == hWnd ? GetWindow(hWnd, GW_OWNER) : hwnd; }
-
 void moveBy(HWND window, int dx, int dy, int width, int height) {
     RECT place;
     GetWindowRect(window, &place);
@@ -35,20 +32,18 @@ void PlayerSwitch(HWND hwnd, int player) {
 }
 
 void ResetStatsCommand(HWND hwnd) {
-    if (pscoreone > 0 && playertype == 1) {
+    // Only a current player with points can be cleared.
+    bool playerOne = playertype == 1 && pscoreone > 0;
+    bool playerTwo = playertype == 2 && pscoretwo > 0;
+    if (playerOne || playerTwo) {
         playwav1();
         resetStats();
-        SetControlTexts(hwnd, {{IDC_P1_SKILL, &pskillone},
-                               {IDC_P1_LOSSES, &plosone},
-                               {IDC_P1_WINS, &pwinone},
-                               {IDC_P1_POINTS, &pallone}});
-    } else if (pscoretwo > 0 && playertype == 2) {
-        playwav1();
-        resetStats();
-        SetControlTexts(hwnd, {{IDC_P2_SKILL, &pskilltwo},
-                               {IDC_P2_LOSSES, &plostwo},
-                               {IDC_P2_WINS, &pwintwo},
-                               {IDC_P2_POINTS, &palltwo}});
+        if (playerOne)
+            SetControlTexts(hwnd, {{IDC_P1_SKILL, &pskillone}, {IDC_P1_LOSSES, &plosone},
+                                   {IDC_P1_WINS, &pwinone}, {IDC_P1_POINTS, &pallone}});
+        else
+            SetControlTexts(hwnd, {{IDC_P2_SKILL, &pskilltwo}, {IDC_P2_LOSSES, &plostwo},
+                                   {IDC_P2_WINS, &pwintwo}, {IDC_P2_POINTS, &palltwo}});
     }
     SetFocus(hwnd);
 }
@@ -76,7 +71,7 @@ void MinimiseCommand(HWND hwnd) {
 // already gone must not save again, because a second scramble would store the
 // purged puzzle file over the real store.
 void ExitCommand(HWND hwnd) {
-    HWND mainWindow = mainWindowOf(hwnd);
+    HWND mainWindow = MainWindowOf(hwnd);
     if (!IsWindow(mainWindow)) return;
     OnExits();
     saveScores();
@@ -86,7 +81,7 @@ void ExitCommand(HWND hwnd) {
 // Each arrow key moves both windows two pixels; the window in front in the
 // direction of travel moves first, and each keeps its own size.
 void MoveWithArrowKey(HWND hwnd, WPARAM key) {
-    HWND mainWindow = mainWindowOf(hwnd);
+    HWND mainWindow = MainWindowOf(hwnd);
     int dx = key == VK_LEFT ? -kArrowStep : key == VK_RIGHT ? kArrowStep : 0;
     int dy = key == VK_UP ? -kArrowStep : key == VK_DOWN ? kArrowStep : 0;
     if (key == VK_DOWN) {

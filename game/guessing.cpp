@@ -178,8 +178,8 @@ void LetterClick(HWND hwnd, LPARAM lParam) {
     RECT places[kLetterCount];
     for (int i = 0; i < kLetterCount; ++i) GetWindowRect(hLetters[i], &places[i]);
     // A click on the console ends in the same tests; their texts belong to
-    // the main window, the console's owner.
-    HWND game = hwnd == hWnd ? GetWindow(hwnd, GW_OWNER) : hwnd;
+    // the main window.
+    HWND game = MainWindowOf(hwnd);
     for (int i = 0; i < kLetterCount; ++i)
         if (PtInRect(&places[i], point) && gameRunning == 1 && KillLet[i] == 0) playLetter(game, i);
     endOfGuessChecks(game);
