@@ -17,7 +17,7 @@ const DWORD kEdit = ES_LEFT;
 }  // namespace
 
 // Every child control of both windows, in creation order.
-const ControlSpec kControls[] = {
+const ControlDefinition kControls[] = {
     // id                 class     style      parent          x    y    w    h  handle        font          limit text
     {IDC_PLAYER_ONE,     "BUTTON", kButton,   kMainWindow,   761, 359, 102, 25, &hPlayerOne,  kSystemFont,  0, nullptr},
     {IDC_PLAYER_TWO,     "BUTTON", kButton,   kMainWindow,   761, 391, 102, 25, &hPlayerTwo,  kSystemFont,  0, nullptr},
@@ -99,7 +99,7 @@ HFONT CreateDisplayFont() {
 
 void CreateControls(HWND mainWindow, HFONT displayFont, int first, int last) {
     for (int i = first; i < last; ++i) {
-        const ControlSpec& c = kControls[i];
+        const ControlDefinition& c = kControls[i];
         HWND parent = c.parent == kMainWindow ? mainWindow : hWnd;
         *c.handle = CreateWindowExA(0, c.className, "", WS_CHILD | WS_VISIBLE | c.style, c.x, c.y, c.width, c.height,
                                     parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),

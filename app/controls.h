@@ -11,7 +11,7 @@
 enum ControlParent { kMainWindow, kConsoleWindow };
 enum ControlFont { kSystemFont, kGuiFont, kDisplayFont };
 
-struct ControlSpec {
+struct ControlDefinition {
     int id;
     const char* className;
     DWORD style;  // besides WS_CHILD | WS_VISIBLE
@@ -23,7 +23,7 @@ struct ControlSpec {
     const char* initialText;  // set right after creation; null = stays empty
 };
 
-extern const ControlSpec kControls[];
+extern const ControlDefinition kControls[];
 extern const int kControlCount;
 // The controls created before the statistics are loaded (up to the hint line).
 extern const int kControlsBeforeScores;
