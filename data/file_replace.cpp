@@ -5,6 +5,17 @@
 #include <cstdio>
 #include <fstream>
 
+bool ReadFileContent(const std::string& path, std::string& content) {
+    std::ifstream in(path);
+    if (!in.is_open()) return false;
+    // Through the stream, not its buffer: a read error (a folder in the
+    // file's place, say) then sets badbit instead of throwing.
+    content.clear();
+    char c;
+    while (in.get(c)) content += c;
+    return !in.bad();
+}
+
 bool ReplaceFileContent(const std::string& path, const std::string& content) {
     const std::string temporary = path + ".tmp";
     std::ofstream out(temporary);

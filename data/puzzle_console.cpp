@@ -50,13 +50,6 @@ void showNextRecord() {
     test2 = hint;
 }
 
-bool readWholeFile(const std::string& path, std::string& content) {
-    std::ifstream in(path);
-    if (!in.is_open()) return false;
-    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
 // Cuts the shown record out of the file's present content. It must still
 // stand right after the records passed in this pass; anything after it,
 // whatever its form, is kept as it is. `counted` tells whether it was a
@@ -81,7 +74,7 @@ bool deleteShownRecord() {
     pfinds.close();  // an open stream would keep Windows from replacing the file
     std::string content;
     bool counted = false;
-    bool deleted = readWholeFile(WordsFile, content) && cutShownRecord(content, counted) &&
+    bool deleted = ReadFileContent(WordsFile, content) && cutShownRecord(content, counted) &&
                    ReplaceFileContent(WordsFile, content);
     if (deleted && counted) AddSaturated(gRandom, -1);
     test1.clear();

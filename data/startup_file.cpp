@@ -4,24 +4,11 @@
 #include "data/file_replace.h"
 
 #include <cstddef>
-#include <fstream>
 
 namespace {
 
 // What the plain puzzle file holds between runs.
 const char kPurgeText[] = "Data purged...";
-
-// The whole file as the text-mode stream delivers it, character by
-// character. False when it does not open or a read fails before the end,
-// so a damaged read is never taken for the complete file.
-bool readWholeFile(const std::string& path, std::string& content) {
-    std::ifstream in(path);
-    if (!in.is_open()) return false;
-    content.clear();
-    char c;
-    while (in.get(c)) content += c;
-    return !in.bad();
-}
 
 // Character p of the file (counted from 1) moves by ((p - 1) mod 10) + 1 in
 // the given direction, on 8-bit values that wrap around.
@@ -39,7 +26,7 @@ std::string shifted(const std::string& text, int direction) {
 
 void OnLoads() {
     std::string store;
-    if (readWholeFile(LoadsFile, store)) ReplaceFileContent(WordsFile, shifted(store, -1));
+    if (ReadFileContent(LoadsFile, store)) ReplaceFileContent(WordsFile, shifted(store, -1));
 }
 
 void OnExits() {
@@ -48,7 +35,7 @@ void OnExits() {
     std::string puzzles;
     // The purge text holds no puzzles; scrambling it would only overwrite a
     // store that the start-up failed to unpack, or one written meanwhile.
-    if (!readWholeFile(WordsFile, puzzles) || puzzles == kPurgeText) return;
+    if (!ReadFileContent(WordsFile, puzzles) || puzzles == kPurgeText) return;
     // The plain file may be the only copy of the puzzles: it is purged only
     // once the scrambled store is safely in place.
     if (ReplaceFileContent(LoadsFile, shifted(puzzles, +1))) ReplaceFileContent(WordsFile, kPurgeText);
