@@ -8,6 +8,10 @@
 #include <string>
 #include <utility>
 
+// The two windows' fixed sizes; the console docks directly below the main window.
+const int kMainWidth = 900, kMainHeight = 620;
+const int kConsoleWidth = 900, kConsoleHeight = 106;
+
 enum ControlParent { kMainWindow, kConsoleWindow };
 enum ControlFont { kSystemFont, kGuiFont, kDisplayFont };
 

@@ -12,8 +12,6 @@
 
 namespace {
 
-const int kMainWidth = 900, kMainHeight = 620;
-const int kConsoleWidth = 900, kConsoleHeight = 106;
 // The main window's top lies this far above the screen's centre; the console
 // docks directly below it, so the pair forms one 900 x 726 block.
 const int kMainAboveCentre = 378;

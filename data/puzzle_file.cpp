@@ -54,7 +54,7 @@ bool drawRecord() {
 
 // Upper case, with one blank before every character: 'Big top' -> ' B I G   T O P'.
 void preparePhrase() {
-    for (char& c : answer) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    answer = UpperCase(answer);
     solveword += answer;
     std::string spaced;
     spaced.reserve(answer.size() * 2);
@@ -80,6 +80,11 @@ void maskPhrase() {
 }
 
 }  // namespace
+
+std::string UpperCase(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
 
 bool ReadPuzzleRecord(std::istream& in, std::string& phrase, std::string& hint) {
     // getline sets eof when the text ends before the separator was found.

@@ -8,6 +8,9 @@
 // strings from it; when nothing can be drawn they stay empty and it beeps.
 void ChooseWord();
 
+// Upper case as the C library's toupper gives it: only 'a' to 'z' change.
+std::string UpperCase(std::string text);
+
 // Reads the next record 'phrase;hint:'. True only for a complete record, one
 // whose two separators were both found.
 bool ReadPuzzleRecord(std::istream& in, std::string& phrase, std::string& hint);

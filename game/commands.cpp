@@ -11,8 +11,6 @@
 
 namespace {
 
-const int kMainWidth = 900, kMainHeight = 620;
-const int kConsoleWidth = 900, kConsoleHeight = 106;
 const int kArrowStep = 2;
 
 void moveBy(HWND window, int dx, int dy, int width, int height) {

@@ -120,12 +120,6 @@ void clearSolutionEdit() {
     }
 }
 
-std::string upperCase(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
-
 }  // namespace
 
 void NewPuzzle(HWND hwnd) {
@@ -189,7 +183,7 @@ void SolvePuzzle(HWND hwnd) {
     if (gameRunning != 1) return;
     playwav1();
     if (GetWindowTextLengthA(hSolveMe) == 0) return;
-    std::string typed = upperCase(ReadControlText(hwnd, IDC_SOLUTION_EDIT));
+    std::string typed = UpperCase(ReadControlText(hwnd, IDC_SOLUTION_EDIT));
     if (typed == solveword) {
         winGame(hwnd);
         return;
