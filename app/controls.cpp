@@ -141,7 +141,7 @@ void AttachPictures() {
     for (int i = 0; i < kLetterCount; ++i) attachPicture(hLetters[i], IDB_LETTER_A + i * IDB_LETTER_STEP);
 }
 
-void HideStartupPictures() {
+void HideClownPicturesButSeven() {
     for (HWND picture : {PopZero, PopOne, PopTwo, PopTre, PopFor, PopFiv, PopSix}) ShowWindow(picture, SW_HIDE);
 }
 

@@ -37,7 +37,7 @@ void CreateControls(HWND mainWindow, HFONT displayFont, int first, int last);
 HFONT CreateDisplayFont();
 void ShowScores(HWND mainWindow);       // the eight score statics from their texts
 void AttachPictures();                  // clown and letter bitmaps on their statics
-void HideStartupPictures();             // all clown pictures but the seven balloons
+void HideClownPicturesButSeven();       // all clown pictures but the seven balloons
 
 // The main window, whichever of the two windows is given: the console is
 // owned by it.

@@ -98,7 +98,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     ShowScores(mainWindow);
     CreateControls(mainWindow, displayFont, kControlsBeforeScores, kControlCount);
     AttachPictures();
-    HideStartupPictures();
+    HideClownPicturesButSeven();
 
     ShowWindow(mainWindow, showCommand);
     UpdateWindow(mainWindow);

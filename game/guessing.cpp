@@ -203,7 +203,7 @@ void ShowSolution(HWND hwnd) {
 
 void ResetAlpha() {
     for (HWND picture : hLetters) ShowWindow(picture, SW_SHOW);
-    for (HWND picture : {PopOne, PopTwo, PopTre, PopFor, PopFiv, PopSix, PopZero}) ShowWindow(picture, SW_HIDE);
+    HideClownPicturesButSeven();  // New Puzzle shows the seven-balloon picture when it is wanted
     for (int& flag : KillLet) flag = 0;
 }
 
