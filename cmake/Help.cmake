@@ -9,11 +9,8 @@
 # adds the target "help_chm" (part of ALL; the plain name "help" is reserved
 # by CMake for the generators' own "make help"), which places Quorrel-help.chm in
 # <output-dir>, normally the folder of the game's executable, since the game
-# opens the help file that lies beside it, and sets MARIVANE_HELP_FILE in the
-# caller's scope to the full path of that file (for a test running
-# res/help/check_help.py on it).  When chmcmd is missing, a warning says so,
-# no target is added and MARIVANE_HELP_FILE stays unset: the game builds
-# without its help file.
+# opens the help file that lies beside it.  When chmcmd is missing, a warning
+# says so and no target is added: the game builds without its help file.
 
 include_guard(GLOBAL)
 
@@ -74,5 +71,4 @@ function(marivane_add_help OUTPUT_DIR)
       VERBATIM)
   add_custom_target(help_chm ALL DEPENDS "${out_dir}/${chm_name}"
       SOURCES ${help_sources})
-  set(MARIVANE_HELP_FILE "${out_dir}/${chm_name}" PARENT_SCOPE)
 endfunction()
