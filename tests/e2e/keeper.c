@@ -1,17 +1,11 @@
 /* Keeps Wine's desktop process alive between the game's runs: it ends about a second after the prefix's last
- * window is gone, and a program started in that moment never maps its window. This window is never shown; the
+ * window is gone, and a program started in that moment never maps its window. The window is never shown; the
  * program runs until it is killed. */
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand) {
-    WNDCLASSA windowClass = {0};
     MSG message;
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = "MarivaneE2eKeeper";
-    if (!RegisterClassA(&windowClass) ||
-        !CreateWindowA("MarivaneE2eKeeper", "Marivane e2e keeper", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, NULL, NULL,
-                       instance, NULL))
+    if (!CreateWindowA("STATIC", "Marivane e2e keeper", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, NULL, NULL, instance, NULL))
         return 1;
     while (GetMessageA(&message, NULL, 0, 0) > 0) DispatchMessageA(&message);
     return 0;

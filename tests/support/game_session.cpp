@@ -3,7 +3,6 @@
 #include "game/window_procedure.h"
 #include "resource.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +11,17 @@
 #include <stdexcept>
 
 namespace fs = std::filesystem;
+
+namespace {
+
+std::string readWholeFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+}  // namespace
 
 TempFolder::TempFolder() {
     std::string pattern = (fs::temp_directory_path() / "marivane-test-XXXXXX").string();
@@ -25,27 +35,14 @@ TempFolder::~TempFolder() {
 }
 
 void TempFolder::write(const std::string& name, const std::string& content) const {
-    std::ofstream out(file(name), std::ios::binary);
-    out << content;
+    std::ofstream(file(name), std::ios::binary) << content;
 }
 
-std::string TempFolder::read(const std::string& name) const {
-    std::ifstream in(file(name), std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
+std::string TempFolder::read(const std::string& name) const { return readWholeFile(file(name)); }
 
 bool TempFolder::exists(const std::string& name) const { return fs::exists(file(name)); }
 
 namespace {
-
-std::string readWholeFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
 
 int numericId(const std::string& token, const std::string& header) {
     if (std::isdigit(static_cast<unsigned char>(token[0]))) return std::stoi(token);
