@@ -24,9 +24,12 @@ std::string shifted(const std::string& text, int direction) {
 
 }  // namespace
 
+std::string ScrambleStore(const std::string& puzzles) { return shifted(puzzles, +1); }
+std::string UnscrambleStore(const std::string& store) { return shifted(store, -1); }
+
 void OnLoads() {
     std::string store;
-    if (ReadFileContent(LoadsFile, store)) ReplaceFileContent(WordsFile, shifted(store, -1));
+    if (ReadFileContent(LoadsFile, store)) ReplaceFileContent(WordsFile, UnscrambleStore(store));
 }
 
 void OnExits() {
@@ -38,5 +41,5 @@ void OnExits() {
     if (!ReadFileContent(WordsFile, puzzles) || puzzles == kPurgeText) return;
     // The plain file may be the only copy of the puzzles: it is purged only
     // once the scrambled store is safely in place.
-    if (ReplaceFileContent(LoadsFile, shifted(puzzles, +1))) ReplaceFileContent(WordsFile, kPurgeText);
+    if (ReplaceFileContent(LoadsFile, ScrambleStore(puzzles))) ReplaceFileContent(WordsFile, kPurgeText);
 }
