@@ -1,14 +1,16 @@
 #include "data/puzzle_file.h"
 
-#include "app/counters.h"
 #include "app/state.h"
+#include "data/file_replace.h"
 #include "game/guessing.h"
 
+#include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
+#include <vector>
 
 namespace {
 
@@ -24,32 +26,23 @@ void seedOnce() {
     seedone = 1;
 }
 
-// Reads records up to the one at `index` into answer and grabhint. Returns how
-// many complete records were read: index + 1 when the record was there.
-int readRecordAt(int index) {
-    std::ifstream in(WordsFile);
-    std::string phrase, hint;
-    int read = 0;
-    while (read <= index && ReadPuzzleRecord(in, phrase, hint)) ++read;
-    if (read == index + 1) {
-        answer = phrase;
-        grabhint = hint;
+// The first `limit` complete records of `text`: their count, and where each
+// one whose phrase holds a letter starts. The others cannot be played.
+int findPlayableRecords(const std::string& text, int limit, std::vector<std::size_t>& playable) {
+    int count = 0;
+    std::size_t semicolon, colon;
+    for (std::size_t start = 0; count < limit && FindPuzzleRecord(text, start, semicolon, colon); start = colon + 1) {
+        if (HoldsLetter(text.begin() + start, text.begin() + semicolon)) playable.push_back(start);
+        ++count;
     }
-    return read;
+    return count;
 }
 
-// Draws one of the gRandom records. Should the file hold fewer records than
-// counted (changed by another program meanwhile), the count follows the file
-// and the draw is made again among the records really there.
-bool drawRecord() {
-    while (gRandom > 0) {
-        seedOnce();
-        int index = UniformIndex(gRandom, std::rand, RAND_MAX);
-        int read = readRecordAt(index);
-        if (read == index + 1) return true;
-        gRandom = read;
-    }
-    return false;
+void takeRecordAt(const std::string& text, std::size_t start) {
+    std::size_t semicolon = 0, colon = 0;
+    FindPuzzleRecord(text, start, semicolon, colon);
+    answer.assign(text, start, semicolon - start);
+    grabhint.assign(text, semicolon + 1, colon - semicolon - 1);
 }
 
 // Upper case, with one blank before every character: 'Big top' -> ' B I G   T O P'.
@@ -93,12 +86,15 @@ bool ReadPuzzleRecord(std::istream& in, std::string& phrase, std::string& hint) 
     return true;
 }
 
-int CountPuzzleRecords() {
-    std::ifstream in(WordsFile);
-    std::string phrase, hint;
-    int count = 0;
-    while (ReadPuzzleRecord(in, phrase, hint)) AddSaturated(count, 1);
-    return count;
+bool FindPuzzleRecord(const std::string& text, std::size_t start, std::size_t& semicolon, std::size_t& colon) {
+    semicolon = text.find(';', start);
+    if (semicolon == std::string::npos) return false;
+    colon = text.find(':', semicolon + 1);
+    return colon != std::string::npos;
+}
+
+bool HoldsLetter(std::string::const_iterator begin, std::string::const_iterator end) {
+    return std::find_if(begin, end, [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }) != end;
 }
 
 int UniformIndex(int count, int (*nextRandom)(), long long randMax) {
@@ -117,14 +113,22 @@ int UniformIndex(int count, int (*nextRandom)(), long long randMax) {
 
 void ChooseWord() {
     clearPuzzleStrings();
-    // Counted by assignment at the first game, and again whenever no record
-    // was there to draw from, so a file that appears later is taken in.
-    if (firstrun <= 1 || gRandom <= 0) gRandom = CountPuzzleRecords();
-    if (drawRecord() && !answer.empty()) {
-        preparePhrase();
-        maskPhrase();
-    } else {
-        clearPuzzleStrings();
+    std::string content;
+    if (!ReadFileContent(WordsFile, content)) content.clear();
+    // Counted at the first game, and again whenever no record was there to
+    // draw from, so a file that appears later is taken in.
+    const bool recount = firstrun <= 1 || gRandom <= 0;
+    std::vector<std::size_t> playable;
+    const int found = findPlayableRecords(content, recount ? INT_MAX : gRandom, playable);
+    // Should the file hold fewer records than counted (changed by another
+    // program meanwhile), the count follows the file.
+    if (recount || found < gRandom) gRandom = found;
+    if (playable.empty()) {
         MessageBeep(0);
+        return;
     }
+    seedOnce();
+    takeRecordAt(content, playable[UniformIndex(static_cast<int>(playable.size()), std::rand, RAND_MAX)]);
+    preparePhrase();
+    maskPhrase();
 }

@@ -6,6 +6,8 @@
 
 #include <sys/stat.h>
 
+#include <functional>
+
 namespace {
 
 const std::string kThree =
@@ -14,9 +16,10 @@ const std::string kThree =
 class PuzzleConsole : public ::testing::Test {
 protected:
     // A first game is played: it counts the records of the file.
-    void start(const std::string& config = "Disable_Console= 0\nDisable_VCCntls= 0") {
+    void start(const std::string& config = "Disable_Console= 0\nDisable_VCCntls= 0", const std::string& file = kThree) {
         folder.write("MVC_CONFIG.INI", config);
-        folder.write("MVData.dat", kThree);
+        chmod(folder.file("MVData.dat").c_str(), 0644);
+        folder.write("MVData.dat", file);
         StartFreshProcess(folder);
         StartUpWithoutLoop();
         Press(IDC_NEW_PUZZLE);
@@ -32,12 +35,14 @@ protected:
     TempFolder folder;
 };
 
-TEST_F(PuzzleConsole, AddStoresTheLowerCasedRecordOrRefusesWithABeep) {
+TEST_F(PuzzleConsole, AddStoresTheLowerCasedRecordOrRefusesWithABeepKeepingTheFields) {
     const std::tuple<const char*, const char*, const char*, const char*> cases[] = {  // typed, stored, seen
         {"Big Top", "A place for clowns", "big top;A place for clowns:", "||4 4450"},
         {"Big Top", "", "big top;no hint available:", "||4 4450"},
         {"a;b", "hint", "", "a;b|hint|3 4450 -1"},  // a separator would split the record
+        {"ab", "x;y", "", "ab|x;y|3 4450 -1"},
         {"", "a hint", "", "|a hint|3 4450 -1"},
+        {"2024!", "a year", "", "2024!|a year|3 4450 -1"},  // no letter to guess: won at the first click
     };
     for (const auto& [phrase, hint, stored, heard] : cases) {
         start();
@@ -48,27 +53,37 @@ TEST_F(PuzzleConsole, AddStoresTheLowerCasedRecordOrRefusesWithABeep) {
     }
 }
 
-TEST_F(PuzzleConsole, ReviewPagesThroughTheFileThenEndsThePass) {
+TEST_F(PuzzleConsole, ReviewPagesThroughTheFileUntilThePassEndsOrANewPuzzleEndsIt) {
     start();
     for (const char* shown : {"big top|a place for clowns|3 4450", "lion|king of the ring|3 4450",
-                              "juggler|keeps balls up|3 4450", "Resetting Puzzle Viewer...||3 4450"}) {
+                              "juggler|keeps balls up|3 4450", "Resetting Puzzle Viewer...||3 4450",
+                              "big top|a place for clowns|3 4450", "lion|king of the ring|3 4450"}) {
         Press(IDC_REVIEW);
         EXPECT_EQ(seen(), shown);
     }
+    Press(IDC_NEW_PUZZLE);
+    Press(IDC_REVIEW);
+    EXPECT_EQ(TextOf(IDC_PHRASE_EDIT), "big top");
 }
 
+// Records without a letter, or unfinished, are shown and deleted like any other; only complete ones are counted.
 // Windows will not replace a read-only file: then nothing changes and the viewer says so.
 TEST_F(PuzzleConsole, DeleteRewritesTheFileWithoutTheShownRecordOrKeepsItWhole) {
-    for (bool readOnly : {false, true}) {
-        SCOPED_TRACE(readOnly ? "read-only" : "writable");
-        start();
-        Press(IDC_REVIEW);
-        Press(IDC_REVIEW);
+    const std::tuple<std::string, int, bool, std::string, std::string> cases[] = {  // file, reviews, read-only
+        {kThree, 2, false, "||2 4450 4450 4450", PuzzleFile({{"big top", "a place for clowns"}, {"juggler", "keeps balls up"}})},
+        {kThree, 2, true, "||3 4450 4450 4450 -1", kThree},
+        {kThree + "2024!;a year:", 4, false, "||3 4450 4450 4450 4450 4450", kThree},
+        {kThree + "clowns;red no", 4, false, "||3 4450 4450 4450 4450 4450", kThree},
+    };
+    for (const auto& [file, reviews, readOnly, heard, kept] : cases) {
+        SCOPED_TRACE(file + (readOnly ? " read-only" : ""));
+        start("Disable_Console= 0\nDisable_VCCntls= 0", file);
+        for (int i = 0; i < reviews; ++i) Press(IDC_REVIEW);
         if (readOnly) chmod(folder.file("MVData.dat").c_str(), 0444);
         Press(IDC_DELETE);
-        EXPECT_EQ(seen(), readOnly ? "||3 4450 4450 4450 -1" : "||2 4450 4450 4450");
-        EXPECT_EQ(folder.read("MVData.dat"),
-                  readOnly ? kThree : PuzzleFile({{"big top", "a place for clowns"}, {"juggler", "keeps balls up"}}));
+        EXPECT_EQ(seen(), heard);
+        EXPECT_EQ(folder.read("MVData.dat"), kept);
+        EXPECT_FALSE(folder.exists("MVData.dat.tmp"));
         Press(IDC_REVIEW);
         EXPECT_EQ(TextOf(IDC_PHRASE_EDIT), readOnly ? "Puzzle not deleted..." : "Resetting Puzzle Viewer...");
     }

@@ -1,20 +1,17 @@
-// The puzzle file: counting its records, the random draw and the phrase
-// strings built from the drawn record.
+// The puzzle file: the record count, the draw among the playable records and the phrase strings built from it.
 #include "data/puzzle_file.h"
-
-#include <gtest/gtest.h>
-
-#include <cstdio>
-#include <cstdlib>
-#include <random>
-#include <string>
-#include <vector>
 
 #include "game_session.h"
 
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+#include <tuple>
+#include <vector>
+
 namespace {
 
-// ChooseWord on its own, as New Puzzle calls it, against a temporary puzzle file.
 class PuzzleFileTest : public ::testing::Test {
 protected:
     void SetUp() override { freshRun(); }
@@ -24,25 +21,23 @@ protected:
         ResetSharedState();
         WordsFile = folder.file("MVData.dat");
     }
-    // Records "phrase i;hint i:" for i = 0 .. count - 1.
-    void writeRecords(int count) {
+    // Records "phrase i;i:" for i = 0 .. count - 1; with `unplayable`, every third phrase holds no letter.
+    void writeRecords(int count, bool unplayable = false) {
         std::string records;
-        for (int i = 0; i < count; ++i) records += "phrase " + std::to_string(i) + ";hint " + std::to_string(i) + ":";
+        for (int i = 0; i < count; ++i)
+            records += (unplayable && i % 3 == 1 ? "20 24!" : "phrase") + std::string(";") + std::to_string(i) + ":";
         folder.write("MVData.dat", records);
     }
-    // How often each record was drawn in `games` games, each begun with gRandom at `claimed` if given.
-    // A draw past the file's records throws.
-    std::vector<int> draws(int games, int records, int claimed = 0) {
+    // How often each of `records` records was drawn in `games` New Puzzles.
+    std::vector<int> draws(int games, int records) {
         std::vector<int> counts(records);
         for (int game = 0; game < games; ++game) {
-            if (claimed) gRandom = claimed;
             ++firstrun;  // New Puzzle counts the game before drawing
             ChooseWord();
-            ++counts.at(std::stoi(grabhint.substr(5)));
+            ++counts.at(std::stoi(grabhint));
         }
         return counts;
     }
-
     TempFolder folder;
 };
 
@@ -64,48 +59,48 @@ TEST_F(PuzzleFileTest, DrawnRecordBecomesThePhraseStrings) {
     }
 }
 
+// gRandom holds the complete records, playable or not; nothing is drawn from a file without a playable one.
 TEST_F(PuzzleFileTest, CompleteRecordsCountedAtTheFirstGameAndAgainWhileNoneAreLeft) {
-    const std::pair<const char*, int> files[] = {
-        {"Data purged...", 0}, {"big top;a hint", 0}, {"a;b:c;d", 1}, {"a;b:c;", 1}, {"a;b:c;d:", 2}};
-    for (const auto& [content, count] : files) {
+    const std::tuple<const char*, int, bool> files[] = {  // content, records, one playable
+        {"Data purged...", 0, false}, {"big top;a hint", 0, false}, {"a;b:c;d", 1, true},
+        {"a;b:c;", 1, true},          {"20 24;b:?!;d:", 2, false},  {";b:  ;d:a;x:", 3, true}};
+    for (const auto& [content, count, playable] : files) {
+        freshRun();
         folder.write("MVData.dat", content);
-        EXPECT_EQ(CountPuzzleRecords(), count) << "'" << content << "'";
+        ++firstrun;
+        ChooseWord();
+        EXPECT_EQ(std::make_pair(gRandom, solveword.empty()), std::make_pair(count, !playable)) << "'" << content << "'";
     }
-    std::remove(WordsFile.c_str());
-    EXPECT_EQ(CountPuzzleRecords(), 0) << "missing file";
-
-    writeRecords(3);
-    gRandom = 2;  // records stored before the first game
-    draws(1, 3);
     writeRecords(6);
     draws(1, 6);
-    EXPECT_EQ(gRandom, 3) << "assigned at the first game, kept while records are left";
-    for (int left : {0, -2}) {
-        gRandom = left;
-        draws(1, 6);
-        EXPECT_EQ(gRandom, 6) << "gRandom was " << left;
-    }
+    writeRecords(3);
+    draws(300, 3);
+    EXPECT_EQ(gRandom, 3) << "the count did not follow a file that shrank";
+    writeRecords(6);
+    draws(1, 6);
+    EXPECT_EQ(gRandom, 3) << "recounted at a later game";
+    gRandom = -2;
+    draws(1, 6);
+    EXPECT_EQ(gRandom, 6) << "not recounted when none were left";
 }
 
-TEST_F(PuzzleFileTest, EveryRecordIsDrawnSeededOnceAndNeverOnePastTheFile) {
+TEST_F(PuzzleFileTest, EveryPlayableRecordIsDrawnAlikeSeededOnceAndNoOtherEver) {
     std::vector<int> afterSeven;
-    for (int records = 1; records <= 5; ++records) {
+    for (int records = 1; records <= 6; ++records) {
         SCOPED_TRACE(std::to_string(records) + " records");
         freshRun();
-        writeRecords(records);
+        writeRecords(records, true);
         draws(1, records);
         std::srand(7);
         afterSeven = draws(300 * records, records);
-        for (int count : afterSeven) EXPECT_NEAR(count, 300, 100);  // deviation below 17
+        const int playable = records - (records + 1) / 3;  // those of i % 3 == 1 hold no letter
+        for (int i = 0; i < records; ++i) EXPECT_NEAR(afterSeven[i], i % 3 == 1 ? 0 : 300 * records / playable, 100) << i;
         std::srand(7);
         EXPECT_EQ(draws(300 * records, records), afterSeven) << "a later game seeded the generator again";
     }
     freshRun();
     std::srand(7);
-    EXPECT_NE(draws(1500, 5), afterSeven) << "the first draw of a run did not seed";
-    // The file shrank behind the game's back: gRandom above its count.
-    writeRecords(3);
-    for (int count : draws(600, 3, 40)) EXPECT_NEAR(count, 200, 70);
+    EXPECT_NE(draws(1800, 6), afterSeven) << "the first draw of a run did not seed";
 }
 
 std::mt19937 fifteenBits(2024);
