@@ -1,7 +1,6 @@
 // The puzzle file and the random draw of a puzzle.
 #pragma once
 
-#include <cstddef>
 #include <istream>
 #include <string>
 
@@ -16,10 +15,6 @@ std::string UpperCase(std::string text);
 // Reads the next record 'phrase;hint:'. True only for a complete record, one
 // whose two separators were both found.
 bool ReadPuzzleRecord(std::istream& in, std::string& phrase, std::string& hint);
-
-// The record of `text` that begins at `start`: where its ';' and its ':' are.
-// False when either is missing (an unfinished record, or the end).
-bool FindPuzzleRecord(const std::string& text, std::size_t start, std::size_t& semicolon, std::size_t& colon);
 
 // True when the text holds a letter, one that is hidden and guessed: a phrase
 // without one would be solved before the first guess.

@@ -4,7 +4,10 @@
 #include "data/file_replace.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
+#include <cstring>
+#include <utility>
 
 namespace {
 
@@ -12,42 +15,39 @@ namespace {
 const char kPurgeText[] = "Data purged...";
 const std::size_t kPurgeLength = sizeof kPurgeText - 1;
 
-// Byte p of the file (counted from 0) moves by (p mod 10) + 1 in the given
-// direction, on 8-bit values that wrap around. The shifts are applied in
-// blocks of whole periods so the inner loop is a plain vector add.
-std::string shifted(std::string text, int direction) {
-    const std::size_t kBlock = 160;
-    unsigned char amounts[kBlock];
-    for (std::size_t j = 0; j < kBlock; ++j) amounts[j] = static_cast<unsigned char>(direction * int(j % 10 + 1));
-    unsigned char* bytes = reinterpret_cast<unsigned char*>(&text[0]);
-    for (std::size_t i = 0; i < text.size(); i += kBlock) {
-        const std::size_t block = std::min(kBlock, text.size() - i);
-        for (std::size_t j = 0; j < block; ++j) bytes[i + j] = static_cast<unsigned char>(bytes[i + j] + amounts[j]);
-    }
-    return text;
+// Byte p of the plain text (counted from 0) is stored moved up by (p mod 10) + 1,
+// on 8-bit values that wrap around. Blocks are whole periods of the shift, so
+// the inner loops are plain vector adds.
+const std::size_t kBlock = 4000;
+
+std::array<unsigned char, kBlock> blockShifts() {
+    std::array<unsigned char, kBlock> shifts;
+    for (std::size_t i = 0; i < kBlock; ++i) shifts[i] = static_cast<unsigned char>(i % 10 + 1);
+    return shifts;
 }
+const std::array<unsigned char, kBlock> kShifts = blockShifts();
 
 // The store keeps the form earlier versions gave it through Windows' text
 // mode: every LF written as CR LF. Exactly the CR put before each LF is taken
 // out again, so any bytes at all come back unchanged.
-std::string withCrBeforeEachLf(const std::string& text) {
-    std::string result;
-    result.reserve(text.size() + text.size() / 128);
-    std::size_t start = 0;
-    for (std::size_t lf; (lf = text.find('\n', start)) != std::string::npos; start = lf + 1)
-        result.append(text, start, lf - start).append("\r\n");
-    return result.append(text, start, std::string::npos);
+void appendWithCrBeforeEachLf(std::string& out, const char* bytes, std::size_t size) {
+    const char* end = bytes + size;
+    for (const char* lf; (lf = static_cast<const char*>(std::memchr(bytes, '\n', end - bytes))) != nullptr; bytes = lf + 1)
+        out.append(bytes, lf).append("\r\n");
+    out.append(bytes, end);
 }
 
-std::string withoutCrBeforeEachLf(const std::string& text) {
-    std::string result;
-    result.reserve(text.size());
-    std::size_t start = 0;
+// Drops the CR of every CR LF, moving the rest down in place.
+void dropCrBeforeEachLf(std::string& text) {
+    std::size_t kept = 0, start = 0;
     for (std::size_t lf; (lf = text.find('\n', start)) != std::string::npos; start = lf + 1) {
-        const std::size_t cr = lf > start && text[lf - 1] == '\r' ? 1 : 0;
-        result.append(text, start, lf - start - cr).push_back('\n');
+        const std::size_t length = lf - start - (lf > start && text[lf - 1] == '\r' ? 1 : 0);
+        if (kept != start) std::memmove(&text[kept], &text[start], length);
+        kept += length;
+        text[kept++] = '\n';
     }
-    return result.append(text, start, std::string::npos);
+    std::memmove(&text[kept], &text[start], text.size() - start);
+    text.resize(kept + text.size() - start);
 }
 
 bool startsWithPurgeText(const std::string& plain) { return plain.compare(0, kPurgeLength, kPurgeText) == 0; }
@@ -60,14 +60,34 @@ bool readStoredPuzzles(std::string& puzzles) {
         puzzles.clear();
         return FileCertainlyMissing(LoadsFile);
     }
-    puzzles = UnscrambleStore(store);
+    puzzles = UnscrambleStore(std::move(store));
     return true;
 }
 
 }  // namespace
 
-std::string ScrambleStore(const std::string& puzzles) { return withCrBeforeEachLf(shifted(puzzles, +1)); }
-std::string UnscrambleStore(const std::string& store) { return shifted(withoutCrBeforeEachLf(store), -1); }
+std::string ScrambleStore(const std::string& puzzles) {
+    std::string store;
+    store.reserve(puzzles.size() + puzzles.size() / 128 + 16);
+    unsigned char block[kBlock];
+    for (std::size_t at = 0; at < puzzles.size(); at += kBlock) {
+        const std::size_t size = std::min(kBlock, puzzles.size() - at);
+        for (std::size_t i = 0; i < size; ++i)
+            block[i] = static_cast<unsigned char>(static_cast<unsigned char>(puzzles[at + i]) + kShifts[i]);
+        appendWithCrBeforeEachLf(store, reinterpret_cast<const char*>(block), size);
+    }
+    return store;
+}
+
+std::string UnscrambleStore(std::string store) {
+    dropCrBeforeEachLf(store);
+    unsigned char* bytes = reinterpret_cast<unsigned char*>(&store[0]);
+    for (std::size_t at = 0; at < store.size(); at += kBlock) {
+        const std::size_t size = std::min(kBlock, store.size() - at);
+        for (std::size_t i = 0; i < size; ++i) bytes[at + i] = static_cast<unsigned char>(bytes[at + i] - kShifts[i]);
+    }
+    return store;
+}
 
 void OnLoads() {
     std::string plain;
@@ -80,7 +100,7 @@ void OnLoads() {
     const std::string added = plain.erase(0, kPurgeLength);
     std::string puzzles;
     if (!readStoredPuzzles(puzzles) || (puzzles.empty() && added.empty())) return;
-    ReplaceFileContent(WordsFile, puzzles + added);
+    ReplaceFileContent(WordsFile, puzzles += added);
 }
 
 void OnExits() {
