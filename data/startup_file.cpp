@@ -32,7 +32,8 @@ const std::array<unsigned char, kBlock> kShifts = blockShifts();
 // out again, so any bytes at all come back unchanged.
 void appendWithCrBeforeEachLf(std::string& out, const char* bytes, std::size_t size) {
     const char* end = bytes + size;
-    for (const char* lf; (lf = static_cast<const char*>(std::memchr(bytes, '\n', end - bytes))) != nullptr; bytes = lf + 1)
+    const char* lf;
+    for (; (lf = static_cast<const char*>(std::memchr(bytes, '\n', end - bytes))) != nullptr; bytes = lf + 1)
         out.append(bytes, lf).append("\r\n");
     out.append(bytes, end);
 }
