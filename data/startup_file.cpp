@@ -47,8 +47,9 @@ void dropCrBeforeEachLf(std::string& text) {
         kept += length;
         text[kept++] = '\n';
     }
-    std::memmove(&text[kept], &text[start], text.size() - start);
-    text.resize(kept + text.size() - start);
+    const std::size_t rest = text.size() - start;
+    if (kept != start) std::memmove(&text[kept], &text[start], rest);
+    text.resize(kept + rest);
 }
 
 bool startsWithPurgeText(const std::string& plain) { return plain.compare(0, kPurgeLength, kPurgeText) == 0; }
@@ -98,7 +99,7 @@ void OnLoads() {
     // reached its exit left them there, or another copy is running on them.
     if (!plain.empty() && !startsWithPurgeText(plain)) return;
     // After the purge text come records another copy added once the store was written.
-    const std::string added = plain.erase(0, kPurgeLength);
+    const std::string added = plain.empty() ? std::string() : plain.substr(kPurgeLength);
     std::string puzzles;
     if (!readStoredPuzzles(puzzles) || (puzzles.empty() && added.empty())) return;
     ReplaceFileContent(WordsFile, puzzles += added);
