@@ -10,7 +10,6 @@ struct ButtonFace {
 };
 
 extern const ButtonFace kButtonFaces[];
-extern const int kButtonFaceCount;
 
 void DrawButton(WPARAM wParam, LPARAM lParam);
 HBRUSH ControlColours(HDC dc);
