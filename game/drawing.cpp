@@ -2,6 +2,8 @@
 
 #include "resource.h"
 
+#include <iterator>
+
 // Each owner-drawn button's normal and pressed face, from the buttons of the
 // layout. Three buttons do not follow the id - 100 / id - 50 pattern of the
 // others, so the pairs are looked up, not computed.
@@ -17,6 +19,7 @@ const ButtonFace kButtonFaces[] = {
 #include "app/layout.def"
 #undef CONTROL
 };
+const int kButtonFaceCount = static_cast<int>(std::size(kButtonFaces));
 
 namespace {
 

@@ -10,6 +10,7 @@ struct ButtonFace {
 };
 
 extern const ButtonFace kButtonFaces[];
+extern const int kButtonFaceCount;
 
 void DrawButton(WPARAM wParam, LPARAM lParam);
 HBRUSH ControlColours(HDC dc);
