@@ -1,6 +1,5 @@
 #!/usr/bin/python3
-"""Checks the control layout, app/layout.def, and the pictures drawn for it.
-Prints one line per failure and exits 1 on any."""
+"""Checks app/layout.def and the pictures drawn for it; prints each failure, exits 1 on any."""
 
 import filecmp
 import os
@@ -22,8 +21,7 @@ def expect(ok, what):
         print('FAIL:', what)
 
 
-def bitmap_format(name):
-    """Width, height (negative for top-down rows), bits per pixel and compression of a BMP file."""
+def bitmap_format(name):   # width, height (negative when top-down), planes, bits per pixel, compression
     with open(os.path.join(BITMAPS, name), 'rb') as f:
         return struct.unpack_from('<iiHHI', f.read(34), 18)
 
@@ -33,7 +31,7 @@ def check_layout(layout):
     expect(len(set(ids)) == len(ids), 'two controls share an id')
     for c in layout:
         width, height = art.WINDOW_SIZE[c.window]
-        expect(c.x >= 0 and c.y >= 0 and c.x + c.w <= width and c.y + c.h <= height, '%s is outside its window' % c.name)
+        expect(0 <= c.x <= width - c.w and 0 <= c.y <= height - c.h, '%s is outside its window' % c.name)
     buttons = [c for c in layout if c.kind == 'BUTTON']
     for i, a in enumerate(buttons):
         for b in buttons[i + 1:]:
@@ -41,8 +39,7 @@ def check_layout(layout):
                    '%s overlaps %s' % (a.name, b.name))
 
 
-def check_bitmap_formats(layout):
-    """Uncompressed 24-bit bottom-up bitmaps the size of their window, button or picture static."""
+def check_bitmap_formats(layout):   # uncompressed, 24-bit, bottom-up, the size of their window or control
     sizes = [('%s_background.bmp' % w.lower(), size) for w, size in art.WINDOW_SIZE.items()]
     for c in layout:
         sizes += art.face_files(c) if c.face else [(art.picture_file(c), (c.w, c.h))] if c.kind == 'PICTURE' else []
@@ -50,8 +47,7 @@ def check_bitmap_formats(layout):
         expect(bitmap_format(name) == size + (1, 24, 0), '%s is not a %dx%d 24-bit bitmap' % (name, *size))
 
 
-def check_controls_sit_on_their_spots(layout):
-    """Each button over a well showing its own face; each text or edit over a plain field."""
+def check_controls_sit_on_their_spots(layout):   # buttons on wells with their faces, texts on plain fields
     windows = {w: Image.open(os.path.join(BITMAPS, '%s_background.bmp' % w.lower())).convert('RGB')
                for w in art.WINDOW_SIZE}
     for c in layout:
@@ -63,8 +59,7 @@ def check_controls_sit_on_their_spots(layout):
             expect(len(set(under.getdata())) == 1, '%s does not sit on a plain field' % c.name)
 
 
-def check_up_to_date():
-    """draw_art.py, run into a fresh folder, writes the very bytes that are committed."""
+def check_up_to_date():   # draw_art.py, run into a fresh folder, writes the very bytes committed
     with tempfile.TemporaryDirectory() as fresh:
         art.build(fresh)
         for folder in ('bitmaps', 'icons'):

@@ -1,7 +1,6 @@
 #!/usr/bin/python3
-"""Checks the sound cues: each file Marivane.rc names as a WAVE resource is a canonical
-RIFF file of mono PCM, which PlaySoundA plays, and what make_sounds.py writes today.
-Prints one line per failure and exits 1 on any."""
+"""Checks that each sound Marivane.rc names is a canonical mono PCM WAVE file, which PlaySoundA
+plays, and what make_sounds.py writes today; prints each failure, exits 1 on any."""
 
 import filecmp
 import os
@@ -18,10 +17,8 @@ def wave_fault(path):
     """What keeps the file from being a canonical mono PCM WAVE file, or None."""
     with open(path, 'rb') as f:
         raw = f.read()
-    if len(raw) < 44:
-        return 'shorter than a WAVE header'
     riff, size, wave, fmt, fmt_size, pcm, channels, rate, byte_rate, align, bits, data, data_size = \
-        struct.unpack_from('<4sI4s4sIHHIIHH4sI', raw)
+        struct.unpack_from('<4sI4s4sIHHIIHH4sI', raw.ljust(44, b'\0'))
     faults = [(riff + wave + fmt + data == b'RIFFWAVEfmt data', 'wrong chunk tags'),
               (size == len(raw) - 8 and fmt_size == 16 and data_size == len(raw) - 44, 'wrong chunk sizes'),
               ((pcm, channels) == (1, 1) and bits in (8, 16), 'not mono PCM of 8 or 16 bits'),
