@@ -50,10 +50,19 @@ def font(path, size):
 # Layout: every control's place and size, read from app/layout.def
 # ---------------------------------------------------------------------------
 
-MAIN_W, MAIN_H = 900, 620
-CON_W, CON_H = 900, 106
-WINDOW_SIZE = {'MAIN': (MAIN_W, MAIN_H), 'CONSOLE': (CON_W, CON_H)}
-LAYOUT_FILE = os.path.join(os.path.dirname(RES), 'app', 'layout.def')
+APP = os.path.join(os.path.dirname(RES), 'app')
+
+
+def read_window_sizes():
+    """The two windows' sizes, from the program's own constants: {'MAIN': (w, h), 'CONSOLE': (w, h)}."""
+    with open(os.path.join(APP, 'controls.h'), encoding='utf-8') as f:
+        sizes = {window + part: int(v) for window, part, v in
+                 re.findall(r'k(Main|Console)(Width|Height) = (\d+)', f.read())}
+    return {w.upper(): (sizes[w + 'Width'], sizes[w + 'Height']) for w in ('Main', 'Console')}
+
+
+WINDOW_SIZE = read_window_sizes()
+(MAIN_W, MAIN_H), (CON_W, CON_H) = WINDOW_SIZE['MAIN'], WINDOW_SIZE['CONSOLE']
 
 # A row of the layout; face is (stem, normal id, pressed id) for a button, else None.
 Control = collections.namedtuple('Control', 'name id window x y w h kind face')
@@ -64,10 +73,10 @@ def read_ids(header=os.path.join(RES, 'resource.h')):
         return {k: int(v) for k, v in re.findall(r'^#define\s+(\w+)\s+(\d+)', f.read(), re.M)}
 
 
-def read_layout(path=LAYOUT_FILE, ids=None):
-    ids = ids or read_ids()
+def read_layout(ids):
+    """Every row of app/layout.def, its id evaluated with the numbers of resource.h."""
     controls = []
-    with open(path, encoding='utf-8') as f:
+    with open(os.path.join(APP, 'layout.def'), encoding='utf-8') as f:
         for line in f:
             row = re.match(r'CONTROL\((.*)\)\s*$', line)
             if not row:
@@ -81,7 +90,7 @@ def read_layout(path=LAYOUT_FILE, ids=None):
 
 
 IDS = read_ids()
-LAYOUT = read_layout(ids=IDS)
+LAYOUT = read_layout(IDS)
 BUTTONS = [c for c in LAYOUT if c.kind == 'BUTTON']
 CAPTION_BUTTONS = ('minimise', 'help', 'close')
 SOUND, MINIMISE, CLOSE = 'sound-symbols', 'minimise-bar', 'close-x'
