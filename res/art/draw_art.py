@@ -65,7 +65,7 @@ WINDOW_SIZE = read_window_sizes()
 (MAIN_W, MAIN_H), (CON_W, CON_H) = WINDOW_SIZE['MAIN'], WINDOW_SIZE['CONSOLE']
 
 # A row of the layout; face is (stem, normal id, pressed id) for a button, else None.
-Control = collections.namedtuple('Control', 'name id window x y w h kind face')
+Control = collections.namedtuple('Control', 'name id window x y w h kind font face')
 
 
 def read_ids(header=os.path.join(RES, 'resource.h')):
@@ -84,7 +84,7 @@ def read_layout(ids):
             args = [a.strip() for a in row.group(1).split(',')]
             face = re.search(r'FACE\((\w+),\s*(\w+),\s*(\w+)\)', line)
             controls.append(Control(args[0], eval(args[0], {'__builtins__': {}}, ids), args[1],
-                                    *map(int, args[2:6]), args[6],
+                                    *map(int, args[2:6]), args[6], args[8],
                                     face and (face.group(1), ids[face.group(2)], ids[face.group(3)])))
     return controls
 

@@ -54,7 +54,7 @@ def compose(sad, played=''):
         top = 620 if c.window == 'CONSOLE' else 0
         if c.name in SAMPLE_TEXTS:
             white = 'TEXT' in c.kind
-            control_text(d, (c.x, c.y + top, c.w, c.h), SAMPLE_TEXTS[c.name], fd if c.h > 20 and white else f,
+            control_text(d, (c.x, c.y + top, c.w, c.h), SAMPLE_TEXTS[c.name], fd if c.font == 'DISPLAY' else f,
                          art.WHITE if white else art.LTGREY, centred=c.kind == 'CENTRED')
         elif c.kind == 'BUTTON':
             out.paste(load(art.face_files(c)[0][0]), (c.x, c.y + top))
