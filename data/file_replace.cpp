@@ -39,7 +39,9 @@ bool ReplaceFileContent(const std::string& path, const std::string& content, std
     const std::string temporary = path + ".tmp";
     std::ofstream out(temporary, mode | std::ios::trunc);
     if (!out.is_open()) {
-        // Whatever already stands at that name (a folder, say) is not ours to remove.
+        // No file can be made beside it (a folder that takes no new files, or
+        // something at that name, which is not ours to remove): the file itself
+        // is rewritten, as earlier versions always did.
         std::ofstream inPlace(path, mode | std::ios::trunc);
         return inPlace.is_open() && writeWhole(inPlace, content);
     }
