@@ -12,8 +12,13 @@
 #include <cstring>
 #include <ctime>
 
-#ifdef __SSE2__
+// Every x86-64 processor has SSE2; MSVC says so by the target alone.
+#if defined(__SSE2__) || defined(_M_X64)
+#define MARIVANE_SSE2 1
 #include <emmintrin.h>
+#endif
+#ifdef _MSC_VER
+#include <intrin.h>
 #endif
 
 namespace {
@@ -36,7 +41,7 @@ unsigned separatorMask(const std::string& text, std::size_t at) {
     char tail[16] = {};
     const char* bytes = text.data() + at;
     if (text.size() - at < sizeof tail) bytes = static_cast<const char*>(std::memcpy(tail, bytes, text.size() - at));
-#ifdef __SSE2__
+#ifdef MARIVANE_SSE2
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
     return static_cast<unsigned>(
         _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(block, _mm_set1_epi8(1)), _mm_set1_epi8(';'))));
@@ -44,6 +49,17 @@ unsigned separatorMask(const std::string& text, std::size_t at) {
     unsigned mask = 0;
     for (unsigned i = 0; i < 16; ++i) mask |= unsigned((bytes[i] | 1) == ';') << i;
     return mask;
+#endif
+}
+
+// The position of the lowest set bit of a non-zero mask.
+unsigned lowestBit(unsigned mask) {
+#ifdef _MSC_VER
+    unsigned long index;
+    _BitScanForward(&index, mask);
+    return static_cast<unsigned>(index);
+#else
+    return static_cast<unsigned>(__builtin_ctz(mask));
 #endif
 }
 
@@ -56,7 +72,7 @@ int walkRecords(const std::string& text, int limit, Visit visit) {
     std::size_t start = 0, semicolon = std::string::npos;
     for (std::size_t block = 0; block < text.size() && walked < limit; block += 16) {
         for (unsigned mask = separatorMask(text, block); mask != 0; mask &= mask - 1) {
-            const std::size_t at = block + static_cast<std::size_t>(__builtin_ctz(mask));
+            const std::size_t at = block + lowestBit(mask);
             if (semicolon == std::string::npos) {
                 if (text[at] == ';') semicolon = at;  // a ':' before it belongs to the phrase
             } else if (text[at] == ':') {  // a ';' before it belongs to the hint
