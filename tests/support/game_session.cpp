@@ -1,11 +1,11 @@
 #include "game_session.h"
 
-#include "game/window_procedure.h"
 #include "resource.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <stdexcept>
@@ -15,10 +15,30 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string readWholeFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream content;
-    content << in.rdbuf();
+    content << std::ifstream(path, std::ios::binary).rdbuf();
     return content.str();
+}
+
+std::map<int, std::string> bitmapFiles;
+
+// Tells LoadImageA about every BITMAP line of the resource script, with the
+// size from the file's own header.
+void registerResourceBitmaps() {
+    const fs::path res = MARIVANE_RES_DIR;
+    const std::string script = readWholeFile(res / "Marivane.rc"), header = readWholeFile(res / "resource.h");
+    const std::regex line(R"((\w+)\s+BITMAP\s+\"([^\"]+)\")");
+    for (std::sregex_iterator it(script.begin(), script.end(), line), end; it != end; ++it) {
+        std::smatch define;
+        std::string name = (*it)[1];
+        if (std::regex_search(header, define, std::regex("#define " + name + "\\s+(\\d+)"))) name = define[1];
+        std::ifstream bmp(res / (*it)[2].str(), std::ios::binary);
+        unsigned char info[26] = {};
+        bmp.read(reinterpret_cast<char*>(info), sizeof info);
+        auto int32 = [&](int at) { return info[at] | info[at + 1] << 8 | info[at + 2] << 16 | info[at + 3] << 24; };
+        headless_add_bitmap(std::stoi(name), int32(18), std::abs(int32(22)));
+        bitmapFiles[std::stoi(name)] = (*it)[2];
+    }
 }
 
 }  // namespace
@@ -29,49 +49,12 @@ TempFolder::TempFolder() {
     path_ = pattern;
 }
 
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-}
-
+TempFolder::~TempFolder() { fs::remove_all(path_); }
 void TempFolder::write(const std::string& name, const std::string& content) const {
     std::ofstream(file(name), std::ios::binary) << content;
 }
-
 std::string TempFolder::read(const std::string& name) const { return readWholeFile(file(name)); }
-
 bool TempFolder::exists(const std::string& name) const { return fs::exists(file(name)); }
-
-namespace {
-
-int numericId(const std::string& token, const std::string& header) {
-    if (std::isdigit(static_cast<unsigned char>(token[0]))) return std::stoi(token);
-    std::smatch match;
-    if (std::regex_search(header, match, std::regex("#define " + token + "\\s+(\\d+)"))) return std::stoi(match[1]);
-    return -1;
-}
-
-// Tells the headless LoadImageA about every BITMAP line of the resource
-// script, with the width and height from the file's own header.
-void registerResourceBitmaps() {
-    const fs::path res = MARIVANE_RES_DIR;
-    const std::string script = readWholeFile(res / "Marivane.rc");
-    const std::string header = readWholeFile(res / "resource.h");
-    std::regex line(R"((\w+)\s+BITMAP\s+\"([^\"]+)\")");
-    for (std::sregex_iterator it(script.begin(), script.end(), line), end; it != end; ++it) {
-        std::ifstream bmp(res / (*it)[2].str(), std::ios::binary);
-        unsigned char info[26] = {};
-        if (!bmp.read(reinterpret_cast<char*>(info), sizeof info)) continue;
-        auto int32 = [&](int at) { return info[at] | info[at + 1] << 8 | info[at + 2] << 16 | info[at + 3] << 24; };
-        headless_add_bitmap(numericId((*it)[1].str(), header), int32(18), std::abs(int32(22)));
-    }
-}
-
-// Steps of RunProgram, kept here because the idle hook outlives no test.
-std::vector<std::function<void()>> pendingSteps;
-std::size_t nextStep;
-
-}  // namespace
 
 void StartFreshProcess(const TempFolder& folder) {
     headless_reset();
@@ -80,44 +63,37 @@ void StartFreshProcess(const TempFolder& folder) {
     registerResourceBitmaps();
 }
 
+std::string BitmapFile(int id) { return bitmapFiles[id]; }
+
 int RunProgram(const std::vector<std::function<void()>>& steps, int showCommand) {
-    pendingSteps = steps;
-    nextStep = 0;
-    headless_set_idle([] {
-        if (nextStep < pendingSteps.size()) {
-            pendingSteps[nextStep++]();
-            return true;
-        }
-        if (nextStep++ == pendingSteps.size() && IsWindow(MainWindow())) {
-            Press(IDC_QUIT);
-            return true;
-        }
-        return false;
+    std::size_t next = 0;
+    headless_set_idle([&] {
+        if (next < steps.size()) steps[next]();
+        if (next++ == steps.size() && IsWindow(MainWindow())) Press(IDC_QUIT);
+        return next <= steps.size() + 1;
     });
     int exitCode = WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), showCommand);
     headless_set_idle(nullptr);
     return exitCode;
 }
 
-HWND StartUpWithoutLoop() {
+HWND StartUpWithoutLoop(int showCommand) {
     HWND main = nullptr;
     // The first idle moment is the start of the message loop: stop there.
     headless_set_idle([&main] {
         main = MainWindow();
         return false;
     });
-    WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), SW_SHOWNORMAL);
+    WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), showCommand);
     headless_set_idle(nullptr);
     return main;
 }
 
 HWND MainWindow() { return FindWindowA("Marivane", "Marivane"); }
-
 HWND ControlById(int id) {
     HWND control = GetDlgItem(MainWindow(), id);
     return control ? control : GetDlgItem(hWnd, id);
 }
-
 void Press(int id) { headless_click_button(ControlById(id)); }
 
 void ClickAt(HWND window, int x, int y) {
@@ -131,9 +107,7 @@ void ClickLetter(char letter) {
 }
 
 void TypeSolution(const std::string& text) { headless_type(hSolveMe, text); }
-
 std::string TextOf(int id) { return ControlById(id)->text; }
-
 bool Shown(HWND window) { return window->visible; }
 
 std::vector<int> CuesHeard() {

@@ -27,26 +27,25 @@ private:
 };
 
 // Puts the process back to its start: headless world and shared state, the
-// program file inside `folder`, and every bitmap of the resource script known
-// to LoadImageA with its real size.
+// program file inside `folder`, and the bitmaps of the resource script.
 void StartFreshProcess(const TempFolder& folder);
+// The file name the resource script gives a bitmap id.
+std::string BitmapFile(int id);
 
-// Runs WinMain. Each time the message queue runs dry the next step is called;
+// Runs WinMain. Each time the message loop runs dry the next step is called;
 // after the last step the Quit button is pressed. Returns WinMain's exit code.
 int RunProgram(const std::vector<std::function<void()>>& steps, int showCommand = SW_SHOWNORMAL);
-
-// Start-up without the message loop: everything WinMain does before it, so a
-// test can drive WindowProcedure directly.
-HWND StartUpWithoutLoop();
+// Start-up up to the message loop, so a test can drive the window procedure.
+HWND StartUpWithoutLoop(int showCommand = SW_SHOWNORMAL);
 
 HWND MainWindow();
-HWND ControlById(int id);           // a control of either window
-void Press(int id);                 // a full click on an owner-drawn button
-void ClickLetter(char letter);      // a click in the middle of a letter picture, dispatched at once
+HWND ControlById(int id);                 // a control of either window
+void Press(int id);                       // a full click on an owner-drawn button
 void ClickAt(HWND window, int x, int y);  // a click at client coordinates, dispatched at once
+void ClickLetter(char letter);            // a click in the middle of a letter picture
 void TypeSolution(const std::string& text);
 std::string TextOf(int id);
-bool Shown(HWND window);            // the window's own visibility flag
+bool Shown(HWND window);  // the window's own visibility flag
 
 // Sound resource ids and beeps (as -1) in the order they were asked for.
 std::vector<int> CuesHeard();
