@@ -3,6 +3,7 @@
 #include "resource.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -22,37 +23,29 @@ std::string readWholeFile(const fs::path& path) {
 
 std::map<int, std::string> bitmapFiles;
 
-// Tells LoadImageA about every BITMAP line of the resource script, with the
-// size from the file's own header.
+// Each BITMAP line of the resource script, with the size from the file's header.
 void registerResourceBitmaps() {
     const fs::path res = MARIVANE_RES_DIR;
     const std::string script = readWholeFile(res / "Marivane.rc"), header = readWholeFile(res / "resource.h");
     const std::regex line(R"((\w+)\s+BITMAP\s+\"([^\"]+)\")");
     for (std::sregex_iterator it(script.begin(), script.end(), line), end; it != end; ++it) {
         std::smatch define;
-        std::string name = (*it)[1];
-        if (std::regex_search(header, define, std::regex("#define " + name + "\\s+(\\d+)"))) name = define[1];
-        std::ifstream bmp(res / (*it)[2].str(), std::ios::binary);
-        unsigned char info[26] = {};
-        bmp.read(reinterpret_cast<char*>(info), sizeof info);
-        auto int32 = [&](int at) { return info[at] | info[at + 1] << 8 | info[at + 2] << 16 | info[at + 3] << 24; };
-        headless_add_bitmap(std::stoi(name), int32(18), std::abs(int32(22)));
-        bitmapFiles[std::stoi(name)] = (*it)[2];
+        std::string id = (*it)[1];
+        if (std::regex_search(header, define, std::regex("#define " + id + "\\s+(\\d+)"))) id = define[1];
+        const std::string bmp = readWholeFile(res / (*it)[2].str()) + std::string(26, '\0');
+        auto int32 = [&](int at) { std::int32_t v; std::memcpy(&v, bmp.data() + at, 4); return std::abs(v); };
+        headless_add_bitmap(std::stoi(id), int32(18), int32(22));
+        bitmapFiles[std::stoi(id)] = (*it)[2];
     }
 }
 
 }  // namespace
 
-TempFolder::TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "marivane-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-    path_ = pattern;
+TempFolder::TempFolder() : path_((fs::temp_directory_path() / "marivane-test-XXXXXX").string()) {
+    if (!mkdtemp(path_.data())) throw std::runtime_error("cannot make a temporary folder");
 }
-
 TempFolder::~TempFolder() { fs::remove_all(path_); }
-void TempFolder::write(const std::string& name, const std::string& content) const {
-    std::ofstream(file(name), std::ios::binary) << content;
-}
+void TempFolder::write(const std::string& name, const std::string& text) const { std::ofstream(file(name)) << text; }
 std::string TempFolder::read(const std::string& name) const { return readWholeFile(file(name)); }
 bool TempFolder::exists(const std::string& name) const { return fs::exists(file(name)); }
 
@@ -72,41 +65,23 @@ int RunProgram(const std::vector<std::function<void()>>& steps, int showCommand)
         if (next++ == steps.size() && IsWindow(MainWindow())) Press(IDC_QUIT);
         return next <= steps.size() + 1;
     });
-    int exitCode = WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), showCommand);
-    headless_set_idle(nullptr);
-    return exitCode;
+    return WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), showCommand);
 }
 
 HWND StartUpWithoutLoop(int showCommand) {
-    HWND main = nullptr;
-    // The first idle moment is the start of the message loop: stop there.
-    headless_set_idle([&main] {
-        main = MainWindow();
-        return false;
-    });
-    WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), showCommand);
-    headless_set_idle(nullptr);
-    return main;
+    headless_set_idle([] { return false; });  // the loop ends at its first idle moment
+    int exitCode = WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), showCommand);
+    return exitCode == HEADLESS_STARVED ? MainWindow() : nullptr;
 }
 
 HWND MainWindow() { return FindWindowA("Marivane", "Marivane"); }
-HWND ControlById(int id) {
-    HWND control = GetDlgItem(MainWindow(), id);
-    return control ? control : GetDlgItem(hWnd, id);
-}
+HWND ControlById(int id) { return GetDlgItem(GetDlgItem(MainWindow(), id) ? MainWindow() : hWnd, id); }
 void Press(int id) { headless_click_button(ControlById(id)); }
-
-void ClickAt(HWND window, int x, int y) {
-    headless_post_click(window, x, y);
-    headless_pump();
-}
-
+void ClickAt(HWND window, int x, int y) { headless_post_click(window, x, y), headless_pump(); }
 void ClickLetter(char letter) {
     HWND picture = hLetters[letter - 'A'];
     ClickAt(MainWindow(), picture->x + picture->width / 2, picture->y + picture->height / 2);
 }
-
-void TypeSolution(const std::string& text) { headless_type(hSolveMe, text); }
 std::string TextOf(int id) { return ControlById(id)->text; }
 bool Shown(HWND window) { return window->visible; }
 
