@@ -1,62 +1,63 @@
-// Whole games through the window procedure: letter clicks, typed solutions,
-// the balloon mode, winning and losing, and what the players see and hear.
+// The real WinMain and WindowProcedure on the headless Win32 layer: start-up, games, commands, leaving.
 #include "game_session.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 
 namespace {
 
 using Cues = std::vector<int>;
 const std::string kHidden = " _ _ _   _ _ _", kShown = " B I G   T O P", kEmptyBin(28, ' ');
+const char kStats[] = "90 1 3 Lion-Tamer 40 2 5 Juggling-Clown";
 
-// The balloons of the one clown picture shown; -1 unless exactly one is shown.
-int BalloonsShown() {
-    const HWND clowns[] = {PopZero, PopOne, PopTwo, PopTre, PopFor, PopFiv, PopSix, PopSev};
-    int shown = -1, count = 0;
-    for (int balloons = 0; balloons < 8; ++balloons)
-        if (Shown(clowns[balloons])) shown = balloons, ++count;
-    return count == 1 ? shown : -1;
+int BalloonsShown() {  // those of the one clown picture shown; -1 unless exactly one is shown
+    const std::vector<HWND> clowns{PopZero, PopOne, PopTwo, PopTre, PopFor, PopFiv, PopSix, PopSev};
+    const auto shown = std::find_if(clowns.begin(), clowns.end(), Shown);
+    return std::count_if(clowns.begin(), clowns.end(), Shown) == 1 ? int(shown - clowns.begin()) : -1;
 }
 
-class GameTest : public ::testing::Test {
-protected:
-    void start(const std::string& puzzles = "big top;a place for clowns:", bool newPuzzle = true) {
+std::string Texts(std::initializer_list<int> ids) {
+    std::string texts;
+    for (int id : ids) texts += (texts.empty() ? "" : " ") + TextOf(id);
+    return texts;
+}
+
+std::string StatsShown() {  // in the order of the statistics file
+    return Texts({IDC_P1_POINTS, IDC_P1_WINS, IDC_P1_LOSSES, IDC_P1_SKILL, IDC_P2_POINTS, IDC_P2_WINS, IDC_P2_LOSSES,
+                  IDC_P2_SKILL});
+}
+
+struct GameTest : ::testing::Test {
+    void start(bool newPuzzle = true, const std::string& stats = "0 0 0 Circus-Worker 0 0 0 Circus-Worker",
+               const std::string& puzzles = "big top;a place for clowns:") {
         StartFreshProcess(folder);
         folder.write("MVData.dat", puzzles);
+        folder.write("MVStats.dat", stats);
         ASSERT_NE(main = StartUpWithoutLoop(), nullptr);
         if (newPuzzle) Press(IDC_NEW_PUZZLE);
         headless_clear_logs();
     }
-    void click(const std::string& letters) {
-        for (char letter : letters) ClickLetter(letter);
+    void click(const std::string& letters) { for (char letter : letters) ClickLetter(letter); }
+    void solve(const char* text) { SetWindowTextA(hSolveMe, text), Press(IDC_SOLVE_PUZZLE); }
+    std::string seen() {  // the puzzle line, the letter bin, player one's figures and the balloons
+        return TextOf(IDC_PUZZLE_LINE) + "|" + TextOf(IDC_LETTER_BIN) + "|" +
+               Texts({IDC_P1_POINTS, IDC_P1_WINS, IDC_P1_LOSSES}) + "|" + std::to_string(BalloonsShown());
     }
-    void solve(const std::string& text) {
-        SetWindowTextA(hSolveMe, text.c_str());
-        Press(IDC_SOLVE_PUZZLE);
-    }
-    Cues heard() {
-        Cues cues = CuesHeard();
-        headless_clear_logs();
-        return cues;
-    }
-    std::string playerOne() { return TextOf(IDC_P1_POINTS) + " " + TextOf(IDC_P1_WINS) + " " + TextOf(IDC_P1_LOSSES); }
     TempFolder folder;
     HWND main = nullptr;
 };
+using StartUp = GameTest;
+using Commands = GameTest;
 
 TEST_F(GameTest, ALetterIsRevealedEverywhereAtOnceAndIgnoredWhenClickedAgain) {
-    start("banana;a fruit:");
+    start(true, "", "banana;a fruit:");
     click("AAXX");
-    EXPECT_EQ(TextOf(IDC_PUZZLE_LINE) + "|" + TextOf(IDC_LETTER_BIN), " _ A _ A _ A|X ");
-    EXPECT_EQ(heard(), (Cues{IDW_HIT, IDW_MISS}));
-    std::string played;
-    for (int i = 0; i < kLetterCount; ++i) played += KillLet[i] == 1 && !Shown(hLetters[i]) ? char('A' + i) : '-';
-    EXPECT_EQ(played, "A----------------------X--");
+    EXPECT_EQ(seen(), " _ A _ A _ A|X |0 0 0|6");
+    EXPECT_EQ(CuesHeard(), (Cues{IDW_HIT, IDW_MISS}));
     click("NB");
-    EXPECT_EQ(TextOf(IDC_PUZZLE_LINE), " B A N A N A");
-    EXPECT_EQ(heard(), (Cues{IDW_HIT, IDW_HIT, IDW_WIN}));
-    EXPECT_EQ(playerOne(), "50 1 0");  // six characters, one balloon lost
+    EXPECT_EQ(seen(), " B A N A N A|X |50 1 0|6");  // six characters, one balloon lost
+    EXPECT_EQ(CuesHeard(), (Cues{IDW_HIT, IDW_HIT, IDW_WIN}));
 }
 
 TEST_F(GameTest, NewPuzzleAbandonsTheGameAndStartsAFreshBoardKeepingOneLeftoverCharacter) {
@@ -65,11 +66,9 @@ TEST_F(GameTest, NewPuzzleAbandonsTheGameAndStartsAFreshBoardKeepingOneLeftoverC
         click("OXA");
         headless_type(hSolveMe, typed);
         Press(IDC_NEW_PUZZLE);
-        EXPECT_EQ(TextOf(IDC_PUZZLE_LINE) + "|" + TextOf(IDC_START_LINE) + "|" + TextOf(IDC_HINT_LINE) + "|" +
-                      TextOf(IDC_LETTER_BIN) + "|" + TextOf(IDC_SOLUTION_EDIT) + "|" + playerOne(),
-                  kHidden + "|" + kHidden + "|a place for clowns|" + kEmptyBin + "|" + kept + "|0 0 0");
+        EXPECT_EQ(seen() + "|" + Texts({IDC_START_LINE}) + Texts({IDC_HINT_LINE}) + "|" + Texts({IDC_SOLUTION_EDIT}),
+                  kHidden + "|" + kEmptyBin + "|0 0 0|7|" + kHidden + "a place for clowns|" + kept);
         for (int i = 0; i < kLetterCount; ++i) EXPECT_TRUE(Shown(hLetters[i]) && KillLet[i] == 0) << i;
-        EXPECT_EQ(BalloonsShown(), 7);
         Press(IDC_BALLOON_MODE);  // no wrong guess yet in the new game
         EXPECT_EQ(BalloonsShown(), 5);
     }
@@ -78,67 +77,48 @@ TEST_F(GameTest, NewPuzzleAbandonsTheGameAndStartsAFreshBoardKeepingOneLeftoverC
 TEST_F(GameTest, TheSeventhWrongGuessLosesAndOnlyThenSolutionShowsThePhrase) {
     for (bool bySolution : {false, true}) {
         start();
-        for (int lost = 1; lost <= 6; ++lost) {
-            ClickLetter("ACDEFH"[lost - 1]);
-            EXPECT_EQ(BalloonsShown(), 7 - lost);
-        }
-        EXPECT_EQ(TextOf(IDC_LETTER_BIN), "A C D E F H ");
+        click("ACDEFH");
         Press(IDC_SOLUTION);
-        heard();
+        EXPECT_EQ(seen(), kHidden + "|A C D E F H |0 0 0|1");
+        CuesHeard();
         bySolution ? solve("clowns") : click("J");
-        EXPECT_EQ(heard(), (bySolution ? Cues{IDW_CLICK, IDW_MISS, IDW_LOSS} : Cues{IDW_MISS, IDW_LOSS}));
-        EXPECT_EQ(BalloonsShown(), 0);
+        EXPECT_EQ(CuesHeard(), (bySolution ? Cues{IDW_CLICK, IDW_MISS, IDW_LOSS} : Cues{IDW_MISS, IDW_LOSS}));
         click("BIGTOP");  // the game is over
         solve("big top");
-        EXPECT_EQ(TextOf(IDC_PUZZLE_LINE) + "|" + playerOne() + " " + TextOf(IDC_P1_SKILL), kHidden + "|0 0 1 Circus-Worker");
+        EXPECT_EQ(seen() + Texts({IDC_P1_SKILL}),
+                  kHidden + "|A C D E F H " + (bySolution ? "# " : "J ") + "|0 0 1|0Circus-Worker");
         Press(IDC_SOLUTION);
-        EXPECT_EQ(TextOf(IDC_PUZZLE_LINE), kShown);
-        EXPECT_EQ(GetFocus(), main);
+        EXPECT_EQ(std::make_pair(Texts({IDC_PUZZLE_LINE}), GetFocus()), std::make_pair(kShown, main));
     }
 }
 
 TEST_F(GameTest, ATypedSolutionWinsWhenItIsThePhraseInAnyCaseAndCostsABalloonWhenNot) {
-    const std::tuple<const char*, std::string, std::string, int> rows[] = {  // typed; line, bin, balloons after
-        {"big top", kShown, kEmptyBin, 7}, {"Big tOP", kShown, kEmptyBin, 7}, {"bigtop", kHidden, "# ", 6},
-        {"big  top", kHidden, "# ", 6},    {"big top ", kHidden, "# ", 6},    {"", kHidden, kEmptyBin, 7}};
-    for (const auto& [typed, line, bin, balloons] : rows) {
+    for (const auto& [typed, after] :  // what is seen after it
+         {std::pair{"big top", kShown + "|" + kEmptyBin + "|70 1 0|7"}, {"bigtop", kHidden + "|# |0 0 0|6"},
+          {"Big tOP", kShown + "|" + kEmptyBin + "|70 1 0|7"}, {"big  top", kHidden + "|# |0 0 0|6"},
+          {"big top ", kHidden + "|# |0 0 0|6"}, {"", kHidden + "|" + kEmptyBin + "|0 0 0|7"}}) {
         start();
         solve(typed);
-        EXPECT_EQ(TextOf(IDC_PUZZLE_LINE) + "|" + TextOf(IDC_LETTER_BIN) + "|" + playerOne(),
-                  line + "|" + bin + (line == kShown ? "|70 1 0" : "|0 0 0")) << typed;
-        EXPECT_EQ(BalloonsShown(), balloons) << typed;
+        EXPECT_EQ(seen(), after) << typed;
     }
 }
 
 TEST_F(GameTest, BalloonModeSwitchesBetweenGamesOrBeforeTheFirstWrongGuessAndTheHeadStartCountsAsLost) {
-    start("big top;a place for clowns:", false);
+    start(false);
     const auto press = [this] {
         Press(IDC_BALLOON_MODE);
-        return TextOf(IDC_BALLOON_COUNT) + std::to_string(BalloonsShown()) + (GetFocus() == main ? "" : " focus");
+        return Texts({IDC_BALLOON_COUNT}) + std::to_string(BalloonsShown()) + (GetFocus() == main ? "" : " no focus");
     };
-    EXPECT_EQ(press(), "77 focus");  // refused before the first game of the run
+    EXPECT_EQ(press(), "77 no focus");  // refused before the first game of the run
     Press(IDC_NEW_PUZZLE);
     for (const char* after : {"55", "77", "55"}) EXPECT_EQ(press(), after);
     click("X");
-    EXPECT_EQ(press(), "54 focus");
-    click("ACDE");  // the fifth wrong guess loses
-    EXPECT_EQ(playerOne(), "0 0 1");
-    for (const char* after : {"70", "50"}) EXPECT_EQ(press(), after);  // between games only the label changes
+    EXPECT_EQ(press(), "54 no focus");
+    click("ACDE");  // the fifth wrong guess loses; between games only the label changes
+    for (const char* after : {"70", "50"}) EXPECT_EQ(press(), after);
     Press(IDC_NEW_PUZZLE);
     solve("big top");
-    EXPECT_EQ(std::to_string(BalloonsShown()) + " " + playerOne(), "5 50 1 1");
-}
-
-TEST_F(GameTest, TheGameCuesPlayOnlyWhileTheSoundButtonHasBeenPressedAnEvenNumberOfTimes) {
-    for (int presses : {0, 1, 2}) {
-        start("big top;a place for clowns:", false);
-        for (int press = 0; press < presses; ++press) Press(IDC_SOUND);
-        EXPECT_EQ(heard(), Cues(presses, IDW_CLICK));
-        Press(IDC_NEW_PUZZLE);
-        click("OX");
-        solve("big top");
-        EXPECT_EQ(heard(), (presses % 2 ? Cues{IDW_CLICK} : Cues{IDW_NEW_PUZZLE, IDW_HIT, IDW_MISS, IDW_CLICK, IDW_WIN}));
-    }
+    EXPECT_EQ(seen(), kShown + "|" + kEmptyBin + "|50 1 1|5");
 }
 
 TEST_F(GameTest, ALetterClickedThroughTheConsoleIsShownInTheMainWindow) {
@@ -148,19 +128,124 @@ TEST_F(GameTest, ALetterClickedThroughTheConsoleIsShownInTheMainWindow) {
     GetWindowRect(hLetters['P' - 'A'], &p);
     MoveWindow(hWnd, p.left - 5, p.top - 5, 900, 106, TRUE);
     ClickAt(hWnd, 6, 6);
-    EXPECT_EQ(TextOf(IDC_PUZZLE_LINE) + "|" + playerOne(), kShown + "|70 1 0");
+    EXPECT_EQ(seen(), kShown + "|" + kEmptyBin + "|70 1 0|7");
 }
 
-TEST_F(GameTest, WithoutAPuzzleFileNewPuzzleSaysSoAndNoGameRuns) {
-    start("", false);
-    std::remove(folder.file("MVData.dat").c_str());
+TEST_F(StartUp, ShowsTheMainWindowAboveTheHiddenConsoleAroundTheScreenCentreWithTheSavedFigures) {
+    for (auto [width, height, left, top, show] :  // 800 x 600 is too small for the windows: they are not moved onto it
+         {std::tuple{1280, 1024, 190, 134, SW_SHOWNORMAL}, {800, 600, -50, -78, SW_SHOWMINIMIZED}}) {
+        StartFreshProcess(folder);
+        folder.write("MVStats.dat", kStats);
+        headless_set_screen_size(width, height);
+        ASSERT_NE(main = StartUpWithoutLoop(show), nullptr);
+        EXPECT_EQ(std::make_tuple(main->x, main->y, main->width, main->height, Shown(main), main->minimized),
+                  std::make_tuple(left, top, 900, 620, true, show == SW_SHOWMINIMIZED));
+        EXPECT_EQ(std::make_tuple(hWnd->x, hWnd->y, hWnd->width, hWnd->height, Shown(hWnd), hWnd->owner),
+                  std::make_tuple(left, top + 620, 900, 106, false, main));
+        EXPECT_EQ(StatsShown() + Texts({IDC_BALLOON_COUNT}) + std::to_string(BalloonsShown()),
+                  kStats + std::string("77"));
+    }
+}
+
+// Windows programs may sit deeper than MAX_PATH, and their path may mix separators.
+TEST_F(StartUp, TheDataFilesLieBesideAProgramWithALongSlashedPath) {
+    const std::string dir = "C:\\Games/" + std::string(250, 'k') + "\\bin/";
+    StartFreshProcess(folder);
+    headless_set_module_path(dir + "Marivane.exe");
+    ASSERT_NE(StartUpWithoutLoop(), nullptr);
+    EXPECT_EQ(getDrivePath + "|" + HelpFiler + "|" + LoadsFile,
+              dir + "|" + dir + "Quorrel-help.chm|" + dir + "OnLoad.dat");
+}
+
+TEST_F(Commands, PlayerButtonsSwitchOnlyBetweenGamesOrBeforeTheFirstWrongGuess) {
+    start(false);  // gameRunning, numwrong, difficulty (odd: five balloons, two gone at the start), switched
+    for (auto [running, wrong, mode, switched] : {std::tuple{0, 7, 0, true}, {1, 0, 0, true}, {1, 1, 0, false},
+                                                  {1, 2, 0, false}, {1, 2, 1, true}, {1, 3, 1, false}}) {
+        std::tie(gameRunning, numwrong, difficulty, playertype) = std::make_tuple(running, wrong, mode, 1);
+        headless_clear_logs();
+        Press(IDC_PLAYER_TWO);
+        EXPECT_EQ(std::make_tuple(playertype, CuesHeard(), GetFocus() == main),
+                  std::make_tuple(switched ? 2 : 1, switched ? Cues{IDW_CLICK} : Cues{}, switched));
+        Press(IDC_PLAYER_ONE);
+        EXPECT_EQ(playertype, 1) << running << wrong << mode;
+    }
+}
+
+TEST_F(Commands, ResetStatsClearsTheCurrentPlayerOnlyWhenTheyHavePoints) {
+    for (auto [player, before, after] :  // the figures before and after
+         {std::tuple{1, kStats, "0 0 0 Circus-Worker 40 2 5 Juggling-Clown"},
+          {2, kStats, "90 1 3 Lion-Tamer 0 0 0 Circus-Worker"},
+          {1, "0 0 4 Lion-Tamer 0 0 0 Ring-Master", "0 0 4 Lion-Tamer 0 0 0 Ring-Master"},
+          {2, "9 1 0 Lion-Tamer -10 2 5 Ring-Master", "9 1 0 Lion-Tamer -10 2 5 Ring-Master"}}) {
+        start(false, before);
+        playertype = player;
+        Press(IDC_RESET_STATS);
+        EXPECT_EQ(std::make_tuple(StatsShown(), CuesHeard(), GetFocus() == main),
+                  std::make_tuple(after, std::string(before) == after ? Cues{} : Cues{IDW_CLICK}, true));
+    }
+}
+
+// A double-click on an owner-drawn button notifies BN_DOUBLECLICKED for its second click.
+TEST_F(Commands, HintsToggleTheHintLineOnEachClickOfADoubleClickToo) {
+    start(false);
+    Press(IDC_HINTS);
+    EXPECT_FALSE(Shown(hGiveHint));
+    headless_double_click_button(ControlById(IDC_HINTS));
+    EXPECT_EQ(std::make_tuple(Shown(hGiveHint), CuesHeard()), std::make_tuple(false, Cues(3, IDW_CLICK)));
+}
+
+TEST_F(Commands, TheSoundButtonMutesTheGameCuesOnOddPressesButNeverTheClicksOrMinimise) {
+    start(false);
+    Press(IDC_SOUND);
     Press(IDC_NEW_PUZZLE);
-    EXPECT_EQ(heard(), (Cues{IDW_NEW_PUZZLE, -1}));
-    click("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
-    solve("anything");
-    ClickAt(main, 1, 1);
-    EXPECT_EQ(TextOf(IDC_PUZZLE_LINE) + "|" + TextOf(IDC_HINT_LINE) + "|" + playerOne(),
-              "ERROR! NO PUZZLE PHRASES - DATABASE/FILE APPEARS TO BE MISSING|No data|0 0 0");
+    Press(IDC_MINIMISE);
+    EXPECT_EQ(std::make_pair(CuesHeard(), main->minimized), std::make_pair(Cues{IDW_CLICK, IDW_MINIMISE}, true));
+    Press(IDC_SOUND);
+    Press(IDC_NEW_PUZZLE);
+    EXPECT_EQ(CuesHeard(), (Cues{IDW_CLICK, IDW_NEW_PUZZLE}));
+}
+
+TEST_F(Commands, ArrowKeysMoveBothWindowsTheLeadingOneFirstAndOtherKeysNothingAndAReleaseTakesTheFocus) {
+    start(false);  // key, step, console moved first
+    for (auto [key, dx, dy, consoleFirst] : {std::tuple{VK_LEFT, -2, 0, false}, {VK_UP, 0, -2, false},
+                                             {VK_RIGHT, 2, 0, false}, {VK_DOWN, 0, 2, true}, {'A', 0, 0, false},
+                                             {0x24, 0, 0, false}, {0x29, 0, 0, false}}) {
+        const int x = main->x, y = main->y;
+        headless_clear_logs();
+        headless_post_key(main, key);
+        headless_pump();
+        ASSERT_EQ(headless_moves().size(), dx || dy ? 2u : 0u) << key;
+        for (const HeadlessMove& m : headless_moves())
+            EXPECT_EQ(std::make_tuple(m.x, m.y, m.width, m.height, m.repaint),
+                      m.window == main ? std::make_tuple(x + dx, y + dy, 900, 620, TRUE)
+                                       : std::make_tuple(x + dx, y + dy + 620, 900, 106, TRUE));
+        if (dx || dy) EXPECT_EQ(headless_moves()[0].window, consoleFirst ? hWnd : main) << key;
+    }
+    for (HWND window : {main, hWnd}) EXPECT_EQ((SendMessageA(window, WM_LBUTTONUP, 0, 0), GetFocus()), window);
+}
+
+// Each way out saves the run and ends the program; later requests save nothing, for a second scramble
+// would store the purged puzzle file over the real store. An end of session that does not happen changes nothing.
+TEST(Leaving, EveryWayOutSavesTheRunOnceThenEndsWithCodeZero) {
+    const std::tuple<bool, UINT, WPARAM> waysOut[] = {  // to the console, message, wParam
+        {false, WM_COMMAND, IDC_QUIT}, {false, WM_COMMAND, IDC_CLOSE}, {false, WM_CLOSE, 0},        {true, WM_CLOSE, 0},
+        {false, WM_ENDSESSION, TRUE},  {true, WM_ENDSESSION, TRUE},    {false, WM_ENDSESSION, FALSE}};
+    for (auto [toConsole, message, wParam] : waysOut) {
+        TempFolder folder;
+        StartFreshProcess(folder);
+        folder.write("MVData.dat", "big top;a place for clowns:");
+        bool goesOn = false;
+        const auto leave = [=] { SendMessageA(toConsole ? hWnd : MainWindow(), message, wParam, 0); };
+        EXPECT_EQ(RunProgram({leave, [&] { goesOn = !folder.exists("MVStats.dat"); }}), 0);
+        EXPECT_EQ(goesOn, message == WM_ENDSESSION && !wParam) << message << toConsole;
+        const auto saved = [&] {
+            return folder.read("MVStats.dat") + folder.read("MVData.dat") + folder.read("OnLoad.dat");
+        };
+        EXPECT_EQ(saved(), "0 0 0 Circus-Worker 0 0 0 Circus-WorkerData purged...ckj$yuwCj*qndgj&mw{*dnr{syA");
+        for (const char* file : {"MVStats.dat", "MVData.dat", "OnLoad.dat"}) folder.write(file, "later");
+        for (auto [console, request, wp] : waysOut) SendMessageA(headless_windows()[console], request, wp, 0);
+        EXPECT_EQ(saved(), "laterlaterlater") << message << toConsole;
+    }
 }
 
 }  // namespace

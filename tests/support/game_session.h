@@ -9,8 +9,7 @@
 #include <string>
 #include <vector>
 
-// A temporary folder that stands for the program's own folder.
-struct TempFolder {
+struct TempFolder {  // stands for the program's own folder
     TempFolder();
     ~TempFolder();
     const std::string& path() const { return path_; }
@@ -21,15 +20,10 @@ struct TempFolder {
     std::string path_;
 };
 
-// Puts the process back to its start, its program file in `folder` and the
-// bitmaps of the resource script known to LoadImageA.
-void StartFreshProcess(const TempFolder& folder);
-std::string BitmapFile(int id);  // the file the resource script names for a bitmap
-// Runs WinMain, calling the next step whenever the message loop runs dry, and
-// Quit after the last. Returns WinMain's exit code.
-int RunProgram(const std::vector<std::function<void()>>& steps, int showCommand = SW_SHOWNORMAL);
-// Start-up up to the message loop, so that a test can drive the window procedure.
-HWND StartUpWithoutLoop(int showCommand = SW_SHOWNORMAL);
+void StartFreshProcess(const TempFolder& folder);  // a new process, its program file in `folder`
+// WinMain's exit code; each step is run when the message loop runs dry, Quit pressed after the last.
+int RunProgram(const std::vector<std::function<void()>>& steps);
+HWND StartUpWithoutLoop(int showCommand = SW_SHOWNORMAL);  // start-up up to the message loop
 
 HWND MainWindow();
 HWND ControlById(int id);                 // a control of either window
@@ -37,6 +31,11 @@ void Press(int id);                       // a full click on an owner-drawn butt
 void ClickAt(HWND window, int x, int y);  // a click at client coordinates, dispatched at once
 void ClickLetter(char letter);            // a click in the middle of a letter picture
 std::string TextOf(int id);
-bool Shown(HWND window);      // the window's own visibility flag
-std::vector<int> CuesHeard();  // sound resource ids, and -1 for a beep, in order
-std::string PuzzleFile(const std::vector<std::pair<std::string, std::string>>& records);  // 'phrase;hint:'...
+bool Shown(HWND window);       // the window's own visibility flag
+// The sound resource ids, and -1 for each beep, in order since the last look; empties the headless logs.
+std::vector<int> CuesHeard();
+inline std::string PuzzleFile(const std::vector<std::pair<std::string, std::string>>& records) {
+    std::string content;  // the records 'phrase;hint:' back to back
+    for (auto& record : records) content += record.first + ";" + record.second + ":";
+    return content;
+}
