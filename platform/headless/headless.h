@@ -3,6 +3,30 @@
 // windows are records, messages go through an in-process queue, and sounds,
 // beeps, message boxes and shell calls are recorded for tests to read
 // (see headless_test.h). Types and constants keep their Win32 names and values.
+//
+// Where it differs from Win32 in ways a test could trip on:
+// - Of the messages Win32 sends by itself only WM_CREATE, WM_DESTROY and
+//   WM_PAINT come (no WM_NCCREATE, WM_SHOWWINDOW, WM_MOVE, WM_SIZE,
+//   WM_ACTIVATE, WM_SETFOCUS, WM_KILLFOCUS, WM_ERASEBKGND); WM_DRAWITEM comes
+//   only with a click, and controls never ask for WM_CTLCOLORSTATIC/EDIT.
+// - Input comes only from the headless_ helpers, straight to the window named:
+//   a click is not hit-tested against child windows, a key does not go to the
+//   window with the focus, and TranslateMessage makes no WM_CHAR. Typing
+//   appends to an edit's text; there is no caret or selection, so WM_CLEAR
+//   does nothing.
+// - A window is invalidated only by being shown or by MoveWindow with repaint,
+//   and only windows of registered classes are painted. Where Win32 would send
+//   WM_PAINT for ever to a window that its WM_PAINT leaves invalid,
+//   GetMessageA ends the loop with HEADLESS_NEVER_PAINTED; when nothing at all
+//   is left to do it ends it with HEADLESS_STARVED instead of waiting.
+// - Windows have no frame or caption, so a client area is the whole window.
+//   Minimising changes no coordinates and leaves the owned windows alone.
+// - DefWindowProcA knows only WM_CLOSE, WM_PAINT and the text messages.
+// - MessageBoxA returns IDOK at once, with no modal loop; ShellExecuteA starts
+//   nothing; PlaySoundA and MessageBeep only record; LoadImageA knows only the
+//   bitmaps a test registered, and returns null for the rest.
+// - Files are the real file system; a file without the owner's write
+//   permission counts as read-only.
 #pragma once
 
 #include <cstddef>
