@@ -1,5 +1,6 @@
 // The real WinMain and WindowProcedure on the headless Win32 layer: start-up, games, commands, leaving.
 #include "game_session.h"
+#include "game/window_procedure.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -219,31 +220,29 @@ TEST_F(Commands, ArrowKeysMoveBothWindowsTheLeadingOneFirstAndOtherKeysNothingAn
             EXPECT_EQ(std::make_tuple(m.x, m.y, m.width, m.height, m.repaint),
                       m.window == main ? std::make_tuple(x + dx, y + dy, 900, 620, TRUE)
                                        : std::make_tuple(x + dx, y + dy + 620, 900, 106, TRUE));
-        if (dx || dy) EXPECT_EQ(headless_moves()[0].window, consoleFirst ? hWnd : main) << key;
+        if (dx || dy) { EXPECT_EQ(headless_moves()[0].window, consoleFirst ? hWnd : main) << key; }
     }
     for (HWND window : {main, hWnd}) EXPECT_EQ((SendMessageA(window, WM_LBUTTONUP, 0, 0), GetFocus()), window);
 }
 
-// Each way out saves the run and ends the program; later requests save nothing, for a second scramble
-// would store the purged puzzle file over the real store. An end of session that does not happen changes nothing.
+// Each way out saves the run and ends the program. A request still on its way to the gone windows saves nothing,
+// for a second scramble would store the purged puzzle file over the real store. A session going on changes nothing.
 TEST(Leaving, EveryWayOutSavesTheRunOnceThenEndsWithCodeZero) {
     const std::tuple<bool, UINT, WPARAM> waysOut[] = {  // to the console, message, wParam
         {false, WM_COMMAND, IDC_QUIT}, {false, WM_COMMAND, IDC_CLOSE}, {false, WM_CLOSE, 0},        {true, WM_CLOSE, 0},
         {false, WM_ENDSESSION, TRUE},  {true, WM_ENDSESSION, TRUE},    {false, WM_ENDSESSION, FALSE}};
     for (auto [toConsole, message, wParam] : waysOut) {
-        TempFolder folder;
-        StartFreshProcess(folder);
-        folder.write("MVData.dat", "big top;a place for clowns:");
+        TempFolder dir;
+        StartFreshProcess(dir);
+        dir.write("MVData.dat", "big top;a place for clowns:");
         bool goesOn = false;
         const auto leave = [=] { SendMessageA(toConsole ? hWnd : MainWindow(), message, wParam, 0); };
-        EXPECT_EQ(RunProgram({leave, [&] { goesOn = !folder.exists("MVStats.dat"); }}), 0);
+        EXPECT_EQ(RunProgram({leave, [&] { goesOn = !dir.exists("MVStats.dat"); }}), 0);
         EXPECT_EQ(goesOn, message == WM_ENDSESSION && !wParam) << message << toConsole;
-        const auto saved = [&] {
-            return folder.read("MVStats.dat") + folder.read("MVData.dat") + folder.read("OnLoad.dat");
-        };
+        const auto saved = [&] { return dir.read("MVStats.dat") + dir.read("MVData.dat") + dir.read("OnLoad.dat"); };
         EXPECT_EQ(saved(), "0 0 0 Circus-Worker 0 0 0 Circus-WorkerData purged...ckj$yuwCj*qndgj&mw{*dnr{syA");
-        for (const char* file : {"MVStats.dat", "MVData.dat", "OnLoad.dat"}) folder.write(file, "later");
-        for (auto [console, request, wp] : waysOut) SendMessageA(headless_windows()[console], request, wp, 0);
+        for (const char* file : {"MVStats.dat", "MVData.dat", "OnLoad.dat"}) dir.write(file, "later");
+        for (auto [console, request, wp] : waysOut) WindowProcedure(headless_windows()[console], request, wp, 0);
         EXPECT_EQ(saved(), "laterlaterlater") << message << toConsole;
     }
 }
