@@ -11,6 +11,8 @@ namespace {
 using Cues = std::vector<int>;
 const std::string kHidden = " _ _ _   _ _ _", kShown = " B I G   T O P", kEmptyBin(28, ' ');
 const char kStats[] = "90 1 3 Lion-Tamer 40 2 5 Juggling-Clown";
+const auto kFigures = {IDC_P1_POINTS, IDC_P1_WINS, IDC_P1_LOSSES, IDC_P1_SKILL,  // both players', in the order
+                       IDC_P2_POINTS, IDC_P2_WINS, IDC_P2_LOSSES, IDC_P2_SKILL};  // of the statistics file
 
 int BalloonsShown() {  // those of the one clown picture shown; -1 unless exactly one is shown
     const std::vector<HWND> clowns{PopZero, PopOne, PopTwo, PopTre, PopFor, PopFiv, PopSix, PopSev};
@@ -22,11 +24,6 @@ std::string Texts(std::initializer_list<int> ids) {
     std::string texts;
     for (int id : ids) texts += (texts.empty() ? "" : " ") + TextOf(id);
     return texts;
-}
-
-std::string StatsShown() {  // in the order of the statistics file
-    return Texts({IDC_P1_POINTS, IDC_P1_WINS, IDC_P1_LOSSES, IDC_P1_SKILL, IDC_P2_POINTS, IDC_P2_WINS, IDC_P2_LOSSES,
-                  IDC_P2_SKILL});
 }
 
 struct GameTest : ::testing::Test {
@@ -143,19 +140,23 @@ TEST_F(StartUp, ShowsTheMainWindowAboveTheHiddenConsoleAroundTheScreenCentreWith
                   std::make_tuple(left, top, 900, 620, true, show == SW_SHOWMINIMIZED));
         EXPECT_EQ(std::make_tuple(hWnd->x, hWnd->y, hWnd->width, hWnd->height, Shown(hWnd), hWnd->owner),
                   std::make_tuple(left, top + 620, 900, 106, false, main));
-        EXPECT_EQ(StatsShown() + Texts({IDC_BALLOON_COUNT}) + std::to_string(BalloonsShown()),
+        EXPECT_EQ(Texts(kFigures) + Texts({IDC_BALLOON_COUNT}) + std::to_string(BalloonsShown()),
                   kStats + std::string("77"));
     }
 }
 
-// Windows programs may sit deeper than MAX_PATH, and their path may mix separators.
-TEST_F(StartUp, TheDataFilesLieBesideAProgramWithALongSlashedPath) {
+// Windows programs may sit deeper than MAX_PATH, and their path may mix separators. No puzzle file lies
+// there: New Puzzle says so and starts no game, so neither clicks nor a typed solution can book one.
+TEST_F(StartUp, TheDataFilesLieBesideAProgramWithALongSlashedPathAndWithoutPuzzlesNoGameRuns) {
     const std::string dir = "C:\\Games/" + std::string(250, 'k') + "\\bin/";
     StartFreshProcess(folder);
     headless_set_module_path(dir + "Marivane.exe");
-    ASSERT_NE(StartUpWithoutLoop(), nullptr);
-    EXPECT_EQ(getDrivePath + "|" + HelpFiler + "|" + LoadsFile,
-              dir + "|" + dir + "Quorrel-help.chm|" + dir + "OnLoad.dat");
+    ASSERT_NE(main = StartUpWithoutLoop(), nullptr);
+    EXPECT_EQ(getDrivePath + "|" + HelpFiler, dir + "|" + dir + "Quorrel-help.chm");
+    Press(IDC_NEW_PUZZLE);
+    click("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    EXPECT_EQ(seen() + "|" + TextOf(IDC_HINT_LINE),
+              "ERROR! NO PUZZLE PHRASES - DATABASE/FILE APPEARS TO BE MISSING|" + kEmptyBin + "|0 0 0|7|No data");
 }
 
 TEST_F(Commands, PlayerButtonsSwitchOnlyBetweenGamesOrBeforeTheFirstWrongGuess) {
@@ -181,7 +182,7 @@ TEST_F(Commands, ResetStatsClearsTheCurrentPlayerOnlyWhenTheyHavePoints) {
         start(false, before);
         playertype = player;
         Press(IDC_RESET_STATS);
-        EXPECT_EQ(std::make_tuple(StatsShown(), CuesHeard(), GetFocus() == main),
+        EXPECT_EQ(std::make_tuple(Texts(kFigures), CuesHeard(), GetFocus() == main),
                   std::make_tuple(after, std::string(before) == after ? Cues{} : Cues{IDW_CLICK}, true));
     }
 }
@@ -225,8 +226,8 @@ TEST_F(Commands, ArrowKeysMoveBothWindowsTheLeadingOneFirstAndOtherKeysNothingAn
     for (HWND window : {main, hWnd}) EXPECT_EQ((SendMessageA(window, WM_LBUTTONUP, 0, 0), GetFocus()), window);
 }
 
-// Each way out saves the run and ends the program. A request still on its way to the gone windows saves nothing,
-// for a second scramble would store the purged puzzle file over the real store. A session going on changes nothing.
+// Each way out saves the run and ends the program; a request still on its way then saves nothing (a second
+// scramble would store the purged puzzle file over the real store). A session going on changes nothing.
 TEST(Leaving, EveryWayOutSavesTheRunOnceThenEndsWithCodeZero) {
     const std::tuple<bool, UINT, WPARAM> waysOut[] = {  // to the console, message, wParam
         {false, WM_COMMAND, IDC_QUIT}, {false, WM_COMMAND, IDC_CLOSE}, {false, WM_CLOSE, 0},        {true, WM_CLOSE, 0},
