@@ -37,13 +37,14 @@ struct World {
     std::vector<HeadlessMove> moves;
     std::vector<std::string> failingClasses;
     std::function<bool()> idle;
-    std::function<void(const HeadlessMessageBox&)> messageBoxHook;
     std::string modulePath = "C:\\Games\\Marivane\\Marivane.exe";
     int screenWidth = 1280, screenHeight = 1024;
     INT_PTR shellResult = 42;
     HWND focus = nullptr;
     DWORD lastError = 0;
-    int liveGlobalBlocks = 0;
+    bool quit = false;       // PostQuitMessage was called
+    int exitCode = 0;
+    HWND lastPainted = nullptr;  // WM_PAINT was the last message handed out, for this window
 };
 
 World& world() {
@@ -74,37 +75,28 @@ bool isSystemControlClass(const std::string& name) {
 
 int editLimit(HWND hwnd) { return hwnd->textLimit > 0 ? hwnd->textLimit : kDefaultEditLimit; }
 
-// Messages that the system control classes answer themselves.
+// Messages that the system control classes answer themselves; the rest
+// (the texts among them) as DefWindowProcA does. A bitmap static takes the
+// size of its bitmap, as Win32's does without SS_REALSIZECONTROL.
 LRESULT controlProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_SETTEXT:
-        hwnd->text = textOf(reinterpret_cast<LPCSTR>(lParam));
-        return TRUE;
-    case WM_GETTEXTLENGTH:
-        return static_cast<LRESULT>(hwnd->text.size());
-    case WM_GETTEXT: {
-        if (wParam == 0) return 0;
-        std::size_t count = std::min<std::size_t>(wParam - 1, hwnd->text.size());
-        char* out = reinterpret_cast<char*>(lParam);
-        std::memcpy(out, hwnd->text.data(), count);
-        out[count] = '\0';
-        return static_cast<LRESULT>(count);
-    }
-    case WM_SETFONT:
-        hwnd->font = reinterpret_cast<HFONT>(wParam);
-        return 0;
     case EM_LIMITTEXT:
         hwnd->textLimit = static_cast<int>(wParam);
         return 0;
     case STM_SETIMAGE: {
         HGDIOBJ previous = hwnd->image;
         hwnd->image = reinterpret_cast<HGDIOBJ>(lParam);
+        if (hwnd->image && (hwnd->style & 0x1F) == SS_BITMAP) {
+            hwnd->width = hwnd->image->width;
+            hwnd->height = hwnd->image->height;
+        }
         return reinterpret_cast<LRESULT>(previous);
     }
-    case STM_GETIMAGE:
-        return reinterpret_cast<LRESULT>(hwnd->image);
-    default:  // WM_CLEAR with no selection, and everything else, changes nothing
+    case WM_SETFONT:
+    case WM_CLEAR:  // there is no selection to clear
         return 0;
+    default:
+        return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 }
 
@@ -134,6 +126,18 @@ HICON newIcon(int id, bool system, int width, int height) {
 
 int resourceNumber(LPCSTR name) { return IS_INTRESOURCE(name) ? LOWORD(name) : 0; }
 
+// Win32 makes WM_PAINT on demand, when no posted message is waiting, for a
+// window that is still invalid; BeginPaint validates it.
+void invalidate(HWND hwnd) {
+    if (hwnd->proc) hwnd->invalid = true;
+}
+
+HWND windowToPaint() {
+    for (auto& w : world().windows)
+        if (w->invalid && w->visible && !w->minimized && !w->destroyed) return w.get();
+    return nullptr;
+}
+
 void markDestroyed(HWND hwnd) {
     hwnd->destroyed = true;
     hwnd->visible = false;
@@ -161,9 +165,6 @@ void headless_add_bitmap(int id, int width, int height) { world().bitmaps[id] = 
 void headless_set_shell_result(INT_PTR result) { world().shellResult = result; }
 void headless_fail_class_registration(const std::string& name) { world().failingClasses.push_back(name); }
 void headless_set_idle(std::function<bool()> idle) { world().idle = std::move(idle); }
-void headless_set_message_box_hook(std::function<void(const HeadlessMessageBox&)> hook) {
-    world().messageBoxHook = std::move(hook);
-}
 
 std::vector<HWND> headless_windows() {
     std::vector<HWND> all;
@@ -196,12 +197,12 @@ int headless_live_dcs() {
         std::count_if(world().dcs.begin(), world().dcs.end(), [](auto& d) { return !d->deleted; }));
 }
 
-int headless_live_global_blocks() { return world().liveGlobalBlocks; }
-std::size_t headless_queue_length() { return world().queue.size(); }
 
 // ---------------------------------------------------------------- input
 
-HDC headless_draw_button(HWND button, bool pressed) {
+namespace {
+
+void drawButton(HWND button, bool pressed) {
     DRAWITEMSTRUCT item{};
     item.CtlType = ODT_BUTTON;
     item.CtlID = static_cast<UINT>(button->id);
@@ -212,13 +213,22 @@ HDC headless_draw_button(HWND button, bool pressed) {
     item.rcItem = {0, 0, button->width, button->height};
     SendMessageA(button->parent, WM_DRAWITEM, static_cast<WPARAM>(button->id), reinterpret_cast<LPARAM>(&item));
     item.hDC->deleted = true;
-    return item.hDC;
 }
 
-void headless_click_button(HWND button) {
-    headless_draw_button(button, true);
-    headless_draw_button(button, false);
-    SendMessageA(button->parent, WM_COMMAND, MAKEWPARAM(button->id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+void clickButton(HWND button, WORD notification) {
+    SetFocus(button);
+    drawButton(button, true);
+    drawButton(button, false);
+    SendMessageA(button->parent, WM_COMMAND, MAKEWPARAM(button->id, notification), reinterpret_cast<LPARAM>(button));
+}
+
+}  // namespace
+
+void headless_click_button(HWND button) { clickButton(button, BN_CLICKED); }
+
+void headless_double_click_button(HWND button) {
+    clickButton(button, BN_CLICKED);
+    clickButton(button, BN_DOUBLECLICKED);
 }
 
 void headless_post_click(HWND window, int x, int y) {
@@ -271,16 +281,10 @@ int GetSystemMetrics(int index) {
     return 0;
 }
 
-HGLOBAL GlobalAlloc(UINT, std::size_t bytes) {
-    ++world().liveGlobalBlocks;
-    return std::calloc(bytes ? bytes : 1, 1);
-}
+HGLOBAL GlobalAlloc(UINT, std::size_t bytes) { return std::calloc(bytes ? bytes : 1, 1); }
 
 HGLOBAL GlobalFree(HGLOBAL memory) {
-    if (memory) {
-        --world().liveGlobalBlocks;
-        std::free(memory);
-    }
+    std::free(memory);
     return nullptr;
 }
 
@@ -340,7 +344,7 @@ ATOM RegisterClassExA(const WNDCLASSEXA* wc) {
     return static_cast<ATOM>(0xC000 + world().classes.size());
 }
 
-HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width,
+HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width,
                      int height, HWND parent, HMENU menu, HINSTANCE, LPVOID) {
     std::string name = textOf(className);
     const HeadlessClass* registered = findClass(name);
@@ -352,7 +356,6 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style,
     hwnd->className = name;
     hwnd->text = textOf(title);
     hwnd->style = style;
-    hwnd->exStyle = exStyle;
     hwnd->x = x;
     hwnd->y = y;
     hwnd->width = width;
@@ -362,6 +365,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style,
     hwnd->id = child ? static_cast<int>(reinterpret_cast<UINT_PTR>(menu)) : 0;
     hwnd->proc = registered ? registered->fields.lpfnWndProc : nullptr;
     hwnd->visible = (style & WS_VISIBLE) != 0;
+    invalidate(hwnd);
     if (hwnd->proc) SendMessageA(hwnd, WM_CREATE, 0, 0);
     return hwnd;
 }
@@ -383,6 +387,7 @@ BOOL DestroyWindow(HWND hwnd) {
 BOOL ShowWindow(HWND hwnd, int command) {
     if (!isLive(hwnd)) return FALSE;
     BOOL wasVisible = hwnd->visible;
+    if (!wasVisible && command != SW_HIDE) invalidate(hwnd);
     switch (command) {
     case SW_HIDE:
         hwnd->visible = false;
@@ -393,7 +398,6 @@ BOOL ShowWindow(HWND hwnd, int command) {
         hwnd->minimized = true;
         break;
     case SW_SHOWNORMAL:
-    case SW_RESTORE:
         hwnd->visible = true;
         hwnd->minimized = false;
         break;
@@ -406,7 +410,7 @@ BOOL ShowWindow(HWND hwnd, int command) {
 
 BOOL UpdateWindow(HWND hwnd) {
     if (!isLive(hwnd)) return FALSE;
-    if (hwnd->proc && hwnd->visible) SendMessageA(hwnd, WM_PAINT, 0, 0);
+    if (hwnd->invalid && hwnd->visible) SendMessageA(hwnd, WM_PAINT, 0, 0);
     return TRUE;
 }
 
@@ -421,7 +425,7 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
     hwnd->y = y;
     hwnd->width = width;
     hwnd->height = height;
-    if (repaint) ++hwnd->repaints;
+    if (repaint) invalidate(hwnd);
     world().moves.push_back({hwnd, x, y, width, height, repaint});
     return TRUE;
 }
@@ -431,12 +435,6 @@ BOOL GetWindowRect(HWND hwnd, LPRECT rect) {
     POINT origin{0, 0};
     ClientToScreen(hwnd, &origin);
     *rect = {origin.x, origin.y, origin.x + hwnd->width, origin.y + hwnd->height};
-    return TRUE;
-}
-
-BOOL GetClientRect(HWND hwnd, LPRECT rect) {
-    if (!isLive(hwnd)) return FALSE;
-    *rect = {0, 0, hwnd->width, hwnd->height};
     return TRUE;
 }
 
@@ -489,21 +487,11 @@ int GetWindowTextLengthA(HWND hwnd) {
 
 int GetWindowTextA(HWND hwnd, LPSTR buffer, int size) {
     if (!isLive(hwnd) || size <= 0) return 0;
-    if (hwnd->proc) {  // top-level windows: the title
-        std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(size) - 1, hwnd->text.size());
-        std::memcpy(buffer, hwnd->text.data(), count);
-        buffer[count] = '\0';
-        return static_cast<int>(count);
-    }
     return static_cast<int>(SendMessageA(hwnd, WM_GETTEXT, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(buffer)));
 }
 
 BOOL SetWindowTextA(HWND hwnd, LPCSTR text) {
     if (!isLive(hwnd)) return FALSE;
-    if (hwnd->proc) {
-        hwnd->text = textOf(text);
-        return TRUE;
-    }
     return static_cast<BOOL>(SendMessageA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)));
 }
 
@@ -511,7 +499,7 @@ HWND FindWindowA(LPCSTR className, LPCSTR title) {
     for (auto& w : world().windows) {
         if (w->destroyed || (w->style & WS_CHILD)) continue;
         if (className && strcasecmp(w->className.c_str(), className) != 0) continue;
-        if (title && w->text != title) continue;
+        if (title && strcasecmp(w->text.c_str(), title) != 0) continue;
         return w.get();
     }
     return nullptr;
@@ -536,20 +524,46 @@ BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return TRUE;
 }
 
+// Like Win32, a flag rather than a queued message: it comes out after every
+// posted message, whenever it was asked for.
 void PostQuitMessage(int exitCode) {
-    world().queue.push_back(MSG{nullptr, WM_QUIT, static_cast<WPARAM>(exitCode), 0, 0, {0, 0}});
+    world().quit = true;
+    world().exitCode = exitCode;
 }
 
+namespace {
+
+BOOL handOut(LPMSG msg, HWND hwnd, UINT message, WPARAM wParam) {
+    *msg = MSG{hwnd, message, wParam, 0, 0, {0, 0}};
+    return message != WM_QUIT;
+}
+
+}  // namespace
+
+// Posted messages first, then the quit flag, then WM_PAINT for an invalid
+// window; with none of these the idle hook runs.
 BOOL GetMessageA(LPMSG msg, HWND, UINT, UINT) {
-    while (world().queue.empty() && world().idle && world().idle()) {
+    World& w = world();
+    for (;;) {
+        HWND painted = w.lastPainted;
+        w.lastPainted = nullptr;
+        if (!w.queue.empty()) {
+            *msg = w.queue.front();
+            w.queue.pop_front();
+            return TRUE;
+        }
+        if (w.quit) {
+            w.quit = false;
+            return handOut(msg, nullptr, WM_QUIT, static_cast<WPARAM>(w.exitCode));
+        }
+        if (HWND invalid = windowToPaint()) {
+            // Win32 would send WM_PAINT for ever to a window that its WM_PAINT leaves invalid.
+            if (invalid == painted) return handOut(msg, nullptr, WM_QUIT, static_cast<WPARAM>(HEADLESS_NEVER_PAINTED));
+            w.lastPainted = invalid;
+            return handOut(msg, invalid, WM_PAINT, 0);
+        }
+        if (!w.idle || !w.idle()) return handOut(msg, nullptr, WM_QUIT, static_cast<WPARAM>(HEADLESS_STARVED));
     }
-    if (world().queue.empty()) {
-        *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(HEADLESS_STARVED), 0, 0, {0, 0}};
-        return FALSE;
-    }
-    *msg = world().queue.front();
-    world().queue.pop_front();
-    return msg->message != WM_QUIT;
 }
 
 BOOL TranslateMessage(const MSG*) { return FALSE; }
@@ -559,16 +573,29 @@ LRESULT DispatchMessageA(const MSG* msg) {
     return SendMessageA(msg->hwnd, msg->message, msg->wParam, msg->lParam);
 }
 
-LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM) {
+LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CLOSE:
         DestroyWindow(hwnd);
         return 0;
-    case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == SC_CLOSE) SendMessageA(hwnd, WM_CLOSE, 0, 0);
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        BeginPaint(hwnd, &paint);
+        EndPaint(hwnd, &paint);
         return 0;
-    case WM_QUERYENDSESSION:
+    }
+    case WM_SETTEXT:
+        hwnd->text = textOf(reinterpret_cast<LPCSTR>(lParam));
         return TRUE;
+    case WM_GETTEXTLENGTH:
+        return static_cast<LRESULT>(hwnd->text.size());
+    case WM_GETTEXT: {
+        if (wParam == 0) return 0;
+        std::size_t count = std::min<std::size_t>(wParam - 1, hwnd->text.size());
+        std::memcpy(reinterpret_cast<char*>(lParam), hwnd->text.data(), count);
+        reinterpret_cast<char*>(lParam)[count] = '\0';
+        return static_cast<LRESULT>(count);
+    }
     default:
         return 0;
     }
@@ -600,14 +627,8 @@ HBRUSH CreatePatternBrush(HBITMAP bitmap) {
     return brush;
 }
 
-HFONT CreateFontA(int height, int, int, int, int weight, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD,
-                  DWORD pitchAndFamily, LPCSTR face) {
-    HGDIOBJ font = newObject(HGDIOBJ__::Font);
-    font->fontHeight = height;
-    font->fontWeight = weight;
-    font->fontPitchAndFamily = pitchAndFamily;
-    font->fontFace = textOf(face);
-    return font;
+HFONT CreateFontA(int, int, int, int, int, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, LPCSTR) {
+    return newObject(HGDIOBJ__::Font);
 }
 
 HGDIOBJ GetStockObject(int index) {
@@ -675,7 +696,7 @@ int SetBkMode(HDC dc, int mode) {
 }
 
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
-    ++hwnd->paints;
+    hwnd->invalid = false;
     *paint = PAINTSTRUCT{newDC(false), FALSE, {0, 0, hwnd->width, hwnd->height}};
     return paint->hdc;
 }
@@ -696,7 +717,6 @@ BOOL MessageBeep(UINT type) {
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     world().boxes.push_back({owner, textOf(text), textOf(caption), type});
-    if (world().messageBoxHook) world().messageBoxHook(world().boxes.back());
     return IDOK;
 }
 

@@ -3,6 +3,30 @@
 // windows are records, messages go through an in-process queue, and sounds,
 // beeps, message boxes and shell calls are recorded for tests to read
 // (see headless_test.h). Types and constants keep their Win32 names and values.
+//
+// Where it differs from Win32 in ways a test could trip on:
+// - Of the messages Win32 sends by itself only WM_CREATE, WM_DESTROY and
+//   WM_PAINT come (no WM_NCCREATE, WM_SHOWWINDOW, WM_MOVE, WM_SIZE,
+//   WM_ACTIVATE, WM_SETFOCUS, WM_KILLFOCUS, WM_ERASEBKGND); WM_DRAWITEM comes
+//   only with a click, and controls never ask for WM_CTLCOLORSTATIC/EDIT.
+// - Input comes only from the headless_ helpers, straight to the window named:
+//   a click is not hit-tested against child windows, a key does not go to the
+//   window with the focus, and TranslateMessage makes no WM_CHAR. Typing
+//   appends to an edit's text; there is no caret or selection, so WM_CLEAR
+//   does nothing.
+// - A window is invalidated only by being shown or by MoveWindow with repaint,
+//   and only windows of registered classes are painted. Where Win32 would send
+//   WM_PAINT for ever to a window that its WM_PAINT leaves invalid,
+//   GetMessageA ends the loop with HEADLESS_NEVER_PAINTED; when nothing at all
+//   is left to do it ends it with HEADLESS_STARVED instead of waiting.
+// - Windows have no frame or caption, so a client area is the whole window.
+//   Minimising changes no coordinates and leaves the owned windows alone.
+// - DefWindowProcA knows only WM_CLOSE, WM_PAINT and the text messages.
+// - MessageBoxA returns IDOK at once, with no modal loop; ShellExecuteA starts
+//   nothing; PlaySoundA and MessageBeep only record; LoadImageA knows only the
+//   bitmaps a test registered, and returns null for the rest.
+// - Files are the real file system; a file without the owner's write
+//   permission counts as read-only.
 #pragma once
 
 #include <cstddef>
@@ -124,49 +148,33 @@ struct BITMAP {
 #define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
 
 // ---- Messages ----
-#define WM_NULL 0x0000
 #define WM_CREATE 0x0001
 #define WM_DESTROY 0x0002
-#define WM_MOVE 0x0003
-#define WM_SIZE 0x0005
-#define WM_SETFOCUS 0x0007
 #define WM_SETTEXT 0x000C
 #define WM_GETTEXT 0x000D
 #define WM_GETTEXTLENGTH 0x000E
 #define WM_PAINT 0x000F
 #define WM_CLOSE 0x0010
-#define WM_QUERYENDSESSION 0x0011
 #define WM_QUIT 0x0012
-#define WM_ERASEBKGND 0x0014
 #define WM_ENDSESSION 0x0016
 #define WM_DRAWITEM 0x002B
 #define WM_SETFONT 0x0030
 #define WM_KEYDOWN 0x0100
-#define WM_KEYUP 0x0101
-#define WM_CHAR 0x0102
 #define WM_COMMAND 0x0111
-#define WM_SYSCOMMAND 0x0112
 #define WM_CTLCOLOREDIT 0x0133
 #define WM_CTLCOLORSTATIC 0x0138
-#define WM_MOUSEMOVE 0x0200
 #define WM_LBUTTONDOWN 0x0201
 #define WM_LBUTTONUP 0x0202
 #define WM_CLEAR 0x0303
 #define EM_LIMITTEXT 0x00C5
 #define STM_SETIMAGE 0x0172
-#define STM_GETIMAGE 0x0173
-#define SC_CLOSE 0xF060
 #define BN_CLICKED 0
+#define BN_DOUBLECLICKED 5
 
 // ---- Window and control styles ----
-#define WS_OVERLAPPED 0x00000000L
 #define WS_POPUP 0x80000000L
 #define WS_CHILD 0x40000000L
-#define WS_MINIMIZE 0x20000000L
 #define WS_VISIBLE 0x10000000L
-#define WS_DISABLED 0x08000000L
-#define WS_CAPTION 0x00C00000L
-#define WS_BORDER 0x00800000L
 #define WS_SYSMENU 0x00080000L
 #define CS_VREDRAW 0x0001
 #define CS_HREDRAW 0x0002
@@ -183,12 +191,9 @@ struct BITMAP {
 // ---- ShowWindow ----
 #define SW_HIDE 0
 #define SW_SHOWNORMAL 1
-#define SW_NORMAL 1
 #define SW_SHOWMINIMIZED 2
 #define SW_MINIMIZE 6
 #define SW_SHOW 5
-#define SW_RESTORE 9
-#define SW_SHOWDEFAULT 10
 
 // ---- Owner drawing ----
 #define ODT_BUTTON 4
@@ -214,7 +219,6 @@ struct BITMAP {
 #define IMAGE_ICON 1
 #define LR_DEFAULTCOLOR 0x0000
 #define LR_CREATEDIBSECTION 0x2000
-#define LR_SHARED 0x8000
 
 // ---- System metrics, icons, cursors ----
 #define SM_CXSCREEN 0
@@ -233,7 +237,6 @@ struct BITMAP {
 #define SND_NODEFAULT 0x0002
 #define SND_RESOURCE 0x00040004L
 #define MB_OK 0x00000000L
-#define MB_ICONERROR 0x00000010L
 #define MB_TOPMOST 0x00040000L
 #define IDOK 1
 #define GMEM_FIXED 0x0000
@@ -277,7 +280,6 @@ BOOL UpdateWindow(HWND hwnd);
 BOOL IsWindowVisible(HWND hwnd);
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint);
 BOOL GetWindowRect(HWND hwnd, LPRECT rect);
-BOOL GetClientRect(HWND hwnd, LPRECT rect);
 BOOL ClientToScreen(HWND hwnd, LPPOINT point);
 BOOL PtInRect(const RECT* rect, POINT point);
 HWND SetFocus(HWND hwnd);

@@ -17,7 +17,6 @@ struct HWND__ {
     std::string className;
     std::string text;
     DWORD style = 0;
-    DWORD exStyle = 0;
     int x = 0, y = 0, width = 0, height = 0;
     HWND parent = nullptr;  // children only
     HWND owner = nullptr;   // top-level windows only
@@ -26,11 +25,9 @@ struct HWND__ {
     bool visible = false;
     bool minimized = false;
     bool destroyed = false;
+    bool invalid = false;   // windows of registered classes: waiting for WM_PAINT to validate them
     int textLimit = 0;      // EM_LIMITTEXT; 0 means the default of 30000
-    HFONT font = nullptr;
     HGDIOBJ image = nullptr; // STM_SETIMAGE
-    int repaints = 0;        // MoveWindow calls that asked for a repaint
-    int paints = 0;          // BeginPaint calls
 };
 
 struct HGDIOBJ__ {
@@ -39,9 +36,6 @@ struct HGDIOBJ__ {
     bool deleted = false;
     int resourceId = 0;      // bitmaps; for pattern brushes the source bitmap's id
     int width = 0, height = 0;
-    int fontHeight = 0, fontWeight = 0;
-    DWORD fontPitchAndFamily = 0;
-    std::string fontFace;
 };
 
 struct HDC__ {
@@ -111,9 +105,9 @@ void headless_fail_class_registration(const std::string& className);
 // false when it has nothing more to do. GetMessageA then ends the loop as if
 // WM_QUIT with code HEADLESS_STARVED had arrived, so a test can never hang.
 void headless_set_idle(std::function<bool()> idle);
-// Called by MessageBoxA before it returns IDOK (for nested input while a box is open).
-void headless_set_message_box_hook(std::function<void(const HeadlessMessageBox&)> hook);
 const int HEADLESS_STARVED = -9999;
+// The exit code GetMessageA ends the loop with when a window's WM_PAINT left it invalid.
+const int HEADLESS_NEVER_PAINTED = -9998;
 
 // ---- Records ----
 std::vector<HWND> headless_windows();  // every window ever created, in creation order
@@ -126,15 +120,13 @@ const std::vector<HeadlessMove>& headless_moves();
 void headless_clear_logs();            // empties cues, boxes, shell calls, blits and moves
 int headless_live_gdi_objects();       // created and not yet deleted, stock objects excluded
 int headless_live_dcs();
-int headless_live_global_blocks();
-std::size_t headless_queue_length();
 
 // ---- Input, as the system would deliver it ----
-// A full press of an owner-drawn button: drawn pressed, drawn normal, then
-// WM_COMMAND with BN_CLICKED sent to its parent.
+// A full press of an owner-drawn button: it takes the focus, is drawn pressed,
+// drawn normal, then WM_COMMAND with BN_CLICKED is sent to its parent.
 void headless_click_button(HWND button);
-// Sends WM_DRAWITEM for a button to its parent; returns the DC it drew on.
-HDC headless_draw_button(HWND button, bool pressed);
+// Two presses in quick succession: the second notifies BN_DOUBLECLICKED.
+void headless_double_click_button(HWND button);
 // Posts a left click (down and up) at client coordinates of a top-level window.
 void headless_post_click(HWND window, int x, int y);
 void headless_post_key(HWND window, int virtualKey);

@@ -1,5 +1,5 @@
-// Test support: runs the real program (WinMain and WindowProcedure) against
-// the headless Win32 layer, with its data files in a fresh temporary folder.
+// Test support: the real program (WinMain and WindowProcedure) against the
+// headless Win32 layer, with its data files in a fresh temporary folder.
 #pragma once
 
 #include "app/state.h"
@@ -9,46 +9,33 @@
 #include <string>
 #include <vector>
 
-// A temporary folder that stands for the program's own folder.
-class TempFolder {
-public:
+struct TempFolder {  // stands for the program's own folder
     TempFolder();
     ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
     void write(const std::string& name, const std::string& content) const;
     std::string read(const std::string& name) const;  // empty when missing
     bool exists(const std::string& name) const;
-
-private:
     std::string path_;
 };
 
-// Puts the process back to its start: headless world and shared state, the
-// program file inside `folder`, and every bitmap of the resource script known
-// to LoadImageA with its real size.
-void StartFreshProcess(const TempFolder& folder);
-
-// Runs WinMain. Each time the message queue runs dry the next step is called;
-// after the last step the Quit button is pressed. Returns WinMain's exit code.
-int RunProgram(const std::vector<std::function<void()>>& steps, int showCommand = SW_SHOWNORMAL);
-
-// Start-up without the message loop: everything WinMain does before it, so a
-// test can drive WindowProcedure directly.
-HWND StartUpWithoutLoop();
+void StartFreshProcess(const TempFolder& folder);  // a new process, its program file in `folder`
+// WinMain's exit code; each step is run when the message loop runs dry, Quit pressed after the last.
+int RunProgram(const std::vector<std::function<void()>>& steps);
+HWND StartUpWithoutLoop(int showCommand = SW_SHOWNORMAL);  // start-up up to the message loop
 
 HWND MainWindow();
-HWND ControlById(int id);           // a control of either window
-void Press(int id);                 // a full click on an owner-drawn button
-void ClickLetter(char letter);      // a click in the middle of a letter picture, dispatched at once
+HWND ControlById(int id);                 // a control of either window
+void Press(int id);                       // a full click on an owner-drawn button
 void ClickAt(HWND window, int x, int y);  // a click at client coordinates, dispatched at once
-void TypeSolution(const std::string& text);
+void ClickLetter(char letter);            // a click in the middle of a letter picture
 std::string TextOf(int id);
-bool Shown(HWND window);            // the window's own visibility flag
-
-// Sound resource ids and beeps (as -1) in the order they were asked for.
+bool Shown(HWND window);       // the window's own visibility flag
+// The sound resource ids, and -1 for each beep, in order since the last look; empties the headless logs.
 std::vector<int> CuesHeard();
-// The records 'phrase;hint:' back to back.
-std::string PuzzleFile(const std::vector<std::pair<std::string, std::string>>& records);
+inline std::string PuzzleFile(const std::vector<std::pair<std::string, std::string>>& records) {
+    std::string content;  // the records 'phrase;hint:' back to back
+    for (auto& record : records) content += record.first + ";" + record.second + ":";
+    return content;
+}
