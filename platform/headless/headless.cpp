@@ -3,7 +3,7 @@
 // has a quirk that matters (PtInRect excludes the right and bottom edges, a
 // null WM_SETTEXT empties the text, DestroyWindow takes owned windows along)
 // it is kept here too.
-#include "headless_test.h"
+#include "headless_records.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -2,7 +2,7 @@
 // game can be built and tested natively. It is a test double, not a GUI:
 // windows are records, messages go through an in-process queue, and sounds,
 // beeps, message boxes and shell calls are recorded for tests to read
-// (see headless_test.h). Types and constants keep their Win32 names and values.
+// (see headless_records.h). Types and constants keep their Win32 names and values.
 //
 // Where it differs from Win32 in ways a test could trip on:
 // - Of the messages Win32 sends by itself only WM_CREATE, WM_DESTROY and

@@ -1,7 +1,7 @@
-// What tests see of the headless Win32 stand-in: the window, GDI and device
-// context records, the logs of sounds, beeps, message boxes, shell calls and
+// The headless stand-in's records: the window, GDI and device context
+// records it keeps, the logs of sounds, beeps, message boxes, shell calls and
 // blits, the settings a real machine would supply (screen size, program path,
-// bitmap resources, shell result) and a few input helpers.
+// shell result) and the input a user would give. Tests read and drive it here.
 #pragma once
 
 #include "headless.h"
