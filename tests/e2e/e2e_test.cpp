@@ -207,9 +207,11 @@ TEST(Marivane, FirstStartFromTheReleaseFolderLosesAGameAndKeepsTheStarterStore) 
         << "S/H Con not refused with a beep";
     std::string mask, phrase, wrong;
     ASSERT_TRUE(Click(IDC_NEW_PUZZLE) && WaitUntil([&] { return !(mask = Text(IDC_PUZZLE_LINE)).empty(); }));
-    Strings fits;  // the starter phrases that fit the puzzle line, and letters none of them holds
+    const std::string hint = Text(IDC_HINT_LINE);
+    Strings fits;  // the starter puzzles with this puzzle line and hint, and letters none of them holds
     for (std::istringstream records(starters); std::getline(records, phrase, ':');)
-        if (Spaced(phrase = phrase.substr(0, phrase.find(';')), true) == mask) fits.push_back(Spaced(phrase, false));
+        if (phrase.substr(phrase.find(';') + 1) == hint && Spaced(phrase.erase(phrase.find(';')), true) == mask)
+            fits.push_back(Spaced(phrase, false));
     for (char letter = 'A'; letter <= 'Z' && wrong.size() < 7; ++letter)
         if (std::none_of(fits.begin(), fits.end(), [&](auto& fit) { return fit.find(letter) != std::string::npos; }))
             wrong += letter;
@@ -227,8 +229,8 @@ TEST(Marivane, BooksBothPlayersWithRanksMovesBothWindowsAndSilencesOnlyTheSwitch
     // Player One has 24 games behind him and Player Two 24 wins: the next game gives each a rank.
     Game game("players", {{"OnLoad.dat", ScrambleStore("lollipop;a sweet on a stick:")},
                           {"MVStats.dat", "1000 21 3 Circus-Worker 500 24 0 Circus-Worker"}, kUnlocked});
-    ASSERT_TRUE(game.Launch());
-    ASSERT_TRUE(Step("new puzzle", Click(IDC_NEW_PUZZLE), {Text(IDC_PUZZLE_LINE, Spaced("lollipop", true))}));
+    ASSERT_TRUE(Step("new puzzle", game.Launch() && Click(IDC_NEW_PUZZLE),
+                     {Text(IDC_PUZZLE_LINE, Spaced("lollipop", true))}));
     ASSERT_TRUE(Step("L, three times in the phrase", Click(Letter('L')),
                      {Text(IDC_PUZZLE_LINE, " L _ L L _ _ _ _"), Shown(Letter('L'), false)}));
     ASSERT_TRUE(Step("X, wrong", Click(Letter('X')), {Text(IDC_LETTER_BIN, "X "), Shown(Balloons(6))}));
@@ -285,10 +287,9 @@ TEST(Marivane, ConsoleAddsReviewsAndDeletesAcrossRunsWithControlCharactersInTheP
 TEST(Marivane, AltF4AKilledRunAndASecondCopyLoseNoStatisticsAndNoPuzzles) {
     const std::string lollipop = "lollipop;a sweet on a stick:", ring = "ring toss;prize:", tent = "tent pole;tall:";
     Game game("kept", {{"OnLoad.dat", ScrambleStore(lollipop)}, kUnlocked});
-    ASSERT_TRUE(game.Launch());
     ASSERT_TRUE(Step("a typed solution wins, a new game runs",
-                     Click(IDC_NEW_PUZZLE) && Type(IDC_SOLUTION_EDIT, "lollipop") && Click(IDC_SOLVE_PUZZLE) &&
-                         Click(IDC_NEW_PUZZLE),
+                     game.Launch() && Click(IDC_NEW_PUZZLE) && Type(IDC_SOLUTION_EDIT, "lollipop") &&
+                         Click(IDC_SOLVE_PUZZLE) && Click(IDC_NEW_PUZZLE),
                      {Text(IDC_P1_POINTS, "80"), Text(IDC_PUZZLE_LINE, Spaced("lollipop", true))}));
     ASSERT_TRUE(ShowConsole() && AddPuzzle("ring toss", "prize"));
     Shoot("alt-f4", true);
@@ -320,8 +321,7 @@ TEST(Marivane, PhrasesWithoutALetterAreNeverDrawnAndAddPuzzleRefusesThem) {
                          {Text(IDC_PUZZLE_LINE, Spaced("big top", true)), Text(IDC_HINT_LINE, "a place for clowns")}));
         ASSERT_TRUE(Step("B", Click(Letter('B')), {Text(IDC_PUZZLE_LINE, " B _ _   _ _ _")}));
     }
-    ASSERT_TRUE(ShowConsole());
-    ASSERT_TRUE(Step("type 2024", Type(IDC_PHRASE_EDIT, "2024") && Type(IDC_HINT_EDIT, "a year"),
+    ASSERT_TRUE(Step("type 2024", ShowConsole() && Type(IDC_PHRASE_EDIT, "2024") && Type(IDC_HINT_EDIT, "a year"),
                      {Text(IDC_PHRASE_EDIT, "2024"), Text(IDC_HINT_EDIT, "a year")}));
     EXPECT_TRUE(Click(IDC_ADD_PUZZLE) && WaitUntil([&] { return game.Beeps() == 1; })) << "Add Puzzle: no beep";
     EXPECT_TRUE(Step("2024 refused", true, {Text(IDC_PHRASE_EDIT, "2024"), Text(IDC_HINT_EDIT, "a year")}));
