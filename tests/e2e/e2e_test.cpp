@@ -1,289 +1,371 @@
-// The real Marivane.exe under Wine in a private Xvfb display, driven with real input through xdotool. One session,
-// one fresh Wine prefix; every wait is bounded, children are ended by pid and Wine's by the prefix's wineserver.
-// `e2e_test --screenshots <folder>` takes the game's screenshots instead of running the tests.
+// The real Marivane.exe under Wine in a private Xvfb display, driven by xdotool, read back through our probe.exe. One
+// Wine session for all; every wait polls with a time limit; each scenario leaves a screenshot in <work>/shots.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
-#include <iterator>
 #include <optional>
-#include <sstream>
-#include <string>
+#include <regex>
 #include <thread>
-#include <tuple>
-#include <vector>
+
+#include "data/startup_file.h"
+#include "resource.h"
 
 namespace {
-
 namespace fs = std::filesystem;
 using Seconds = std::chrono::duration<double>;
-
-struct Rect {
-    int x = 0, y = 0, width = 0, height = 0;
-};
-
-const int kScreenWidth = 1280, kScreenHeight = 1024;
-// Client rectangles of the game's controls; the main window has no frame and the console below it starts at y 620.
-constexpr Rect kNewPuzzleButton{647, 432, 93, 23};
-constexpr Rect kQuitButton{560, 575, 49, 23};
-constexpr Rect kConsoleButton{493, 575, 65, 23};
-constexpr Rect kReviewButton{757, 620 + 20, 72, 23};
-constexpr Rect kHelpButton{844, 3, 24, 19};
-// Centres of the letter pictures: A to M in the row at y 493, N to Z at y 528, both rows sharing these columns.
-const int kLetterColumns[13] = {91, 128, 165, 203, 240, 276, 314, 354, 388, 417, 452, 487, 524};
-const char kOnePuzzle[] = "big top;a place for clowns:";
-
+using Strings = std::vector<std::string>;
+using Rect = std::array<int, 4>;  // x, y, width, height
+enum Window { MAIN = -1, CONSOLE = -2 };  // the game's two windows, addressed like its controls
+const Rect kMain{1280 / 2 - 450, 1024 / 2 - 378, 900, 620};  // on a 1280 x 1024 screen: centred, top 378 above centre
+const std::pair<std::string, std::string> kUnlocked{"MVC_CONFIG.INI", "Disable_Console= 0\nDisable_VCCntls= 0"};
+const char kPassEnded[] = "Resetting Puzzle Viewer...";
+const std::string kWork = E2E_WORK_DIR, kSession = kWork + "/session", kPrefix = kSession + "/wineprefix";
 template <typename Condition>
-bool WaitUntil(Condition done, Seconds limit, Seconds interval = Seconds(0.2)) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
+bool WaitUntil(Condition done, Seconds limit = Seconds(10), Seconds interval = Seconds(0.1)) {
+    for (auto deadline = std::chrono::steady_clock::now() + limit; !done(); std::this_thread::sleep_for(interval))
         if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(interval);
-    }
     return true;
 }
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-struct Child {
-    pid_t pid = -1;
-    int exitCode = -1;  // once reaped; a signal counts as 128 + its number
-};
-
-Child Spawn(std::vector<std::string> argv, const std::string& outputFile, const std::string& workingDir = ".") {
-    std::vector<char*> pointers;
-    for (auto& argument : argv) pointers.push_back(argument.data());
-    pointers.push_back(nullptr);
+std::string ReadFile(const std::string& path) { return (std::ostringstream() << std::ifstream(path).rdbuf()).str(); }
+struct Child { pid_t pid = -1; int exitCode = -1; };  // the exit code once reaped, a signal counting as 128 + it
+Child Spawn(Strings argv, const std::string& outputFile) {
+    std::vector<char*> pointers(argv.size() + 1);  // the last one null
+    std::transform(argv.begin(), argv.end(), pointers.begin(), [](std::string& argument) { return argument.data(); });
     const int output = open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     const int input = open("/dev/null", O_RDONLY | O_CLOEXEC);
-    Child child;
-    child.pid = output >= 0 && input >= 0 ? fork() : -1;
-    if (child.pid == 0) {
-        // In the child: only async-signal-safe calls until exec.
-        dup2(input, STDIN_FILENO);
-        dup2(output, STDOUT_FILENO);
-        dup2(output, STDERR_FILENO);
-        if (chdir(workingDir.c_str()) == 0) execv(pointers[0], pointers.data());
-        _exit(127);
+    Child child{output >= 0 && input >= 0 ? fork() : -1};
+    if (child.pid == 0) {  // in the child: only async-signal-safe calls until exec
+        dup2(input, STDIN_FILENO), dup2(output, STDOUT_FILENO), dup2(output, STDERR_FILENO);
+        execv(pointers[0], pointers.data()), _exit(127);
     }
-    close(output);
-    close(input);
+    close(output), close(input);
     return child;
 }
-
-bool Running(Child& child) {
+int WaitForExit(Child& child, Seconds limit = Seconds(30)) {  // -1 while it still runs after `limit`
     int status = 0;
-    if (child.pid <= 0) return false;
-    if (waitpid(child.pid, &status, WNOHANG) != child.pid) return true;
-    child.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    child.pid = -1;
-    return false;
-}
-
-// The exit code, or -1 while it still runs after `limit`.
-int WaitForExit(Child& child, Seconds limit) {
-    WaitUntil([&] { return !Running(child); }, limit, Seconds(0.01));
+    auto ended = [&] { return child.pid <= 0 || waitpid(child.pid, &status, WNOHANG) == child.pid; };
+    if (child.pid > 0 && WaitUntil(ended, limit, Seconds(0.01)))
+        child = {-1, WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status)};
     return child.pid > 0 ? -1 : child.exitCode;
 }
-
+bool Running(Child& child) { return WaitForExit(child, Seconds(0)) == -1 && child.pid > 0; }
 void Stop(Child& child, int signal) {
-    for (int sent : {signal, SIGKILL}) {
-        if (!Running(child)) return;
-        kill(child.pid, sent);
-        WaitForExit(child, Seconds(5));
-    }
+    for (int sent : {signal, SIGKILL})
+        if (Running(child)) kill(child.pid, sent), WaitForExit(child, Seconds(5));
 }
-
-std::string sessionFolder;
-Child xvfb, keeper;
-
 // Runs a short program to its end; its output, or nullopt when it failed or overran `limit`.
-std::optional<std::string> Run(const std::vector<std::string>& argv, Seconds limit = Seconds(15)) {
-    const std::string log = sessionFolder + "/" + fs::path(argv[0]).filename().string() + ".log";
+std::optional<std::string> RunTool(Strings argv, const Strings& more = {}, Seconds limit = Seconds(15)) {
+    argv.insert(argv.end(), more.begin(), more.end());
+    const std::string log = kSession + "/" + fs::path(argv[0]).filename().string() + ".log";
     Child tool = Spawn(argv, log);
     const int exitCode = WaitForExit(tool, limit);
     Stop(tool, SIGKILL);  // when it overran
     return exitCode == 0 ? std::optional(ReadFile(log)) : std::nullopt;
 }
-
-std::optional<std::string> Xdotool(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), E2E_XDOTOOL);
-    return Run(arguments);
+bool Xdotool(const Strings& arguments) { return RunTool(Strings{E2E_XDOTOOL}, arguments).has_value(); }
+// One line of the probe: a window (MAIN, CONSOLE, or 0 for another program's) or a control of the window above it.
+struct Seen { int id = 0; bool shown = false; Rect at{}; std::string text, line; };  // at: on the screen
+std::vector<Seen> Probe() {
+    std::vector<Seen> seen;
+    std::istringstream lines(RunTool({E2E_WINE, E2E_PROBE_EXE}).value_or(""));
+    for (std::string line, kind, className; std::getline(lines, line);) {
+        Seen s;
+        std::istringstream in(s.line = line.substr(0, line.find_last_not_of('\r') + 1));
+        if (in >> kind && kind == "W") in >> className >> s.shown;
+        else in >> s.id >> s.shown;
+        in >> s.at[0] >> s.at[1] >> s.at[2] >> s.at[3];
+        std::getline(in.ignore(1), s.text);  // after one blank: the text may itself begin with blanks
+        if (kind == "W") s.id = className == "Marivane" ? MAIN : className == "Add_Puzzles" ? CONSOLE : 0;
+        seen.push_back(s);
+    }
+    return seen;
 }
-
-bool StartDisplay() {
-    // Xvfb picks a free display number itself and prints it alone on a line, so two sessions never race for one.
-    const std::string log = sessionFolder + "/xvfb.log";
-    const std::string screen = std::to_string(kScreenWidth) + "x" + std::to_string(kScreenHeight) + "x24";
-    xvfb = Spawn({E2E_XVFB, "-displayfd", "1", "-nolisten", "tcp", "-screen", "0", screen}, log);
-    std::string display;
-    auto ready = [&] {
-        std::istringstream lines(ReadFile(log));
-        for (std::string line; display.empty() && std::getline(lines, line);)
-            if (!line.empty() && line.find_first_not_of("0123456789") == std::string::npos) display = ":" + line;
-        return !display.empty() || !Running(xvfb);
-    };
-    if (!WaitUntil(ready, Seconds(15)) || !Running(xvfb)) return false;
-    setenv("DISPLAY", display.c_str(), 1);
-    return true;
+std::optional<Seen> Find(int id, const std::vector<Seen>& seen = Probe()) {
+    auto found = std::find_if(seen.begin(), seen.end(), [&](const Seen& s) { return s.id == id; });
+    return found == seen.end() ? std::nullopt : std::optional(*found);
 }
-
-bool StartSession() {
-    fs::remove_all(sessionFolder);
-    fs::create_directories(sessionFolder);
-    setenv("WINEPREFIX", (sessionFolder + "/wineprefix").c_str(), 1);
-    setenv("WINEARCH", "win64", 1);
-    setenv("WINEDEBUG", "-all", 1);
-    setenv("WINEDLLOVERRIDES", "mscoree,mshtml=", 1);  // no offers to install Mono or Gecko
-    if (!StartDisplay() || !Run({E2E_WINE, "wineboot", "-i"}, Seconds(240)) ||
-        !Run({E2E_WINESERVER, "-w"}, Seconds(120)))
-        return false;
-    // The keeper's window is never shown, but Wine's desktop process is up once its X window exists.
-    keeper = Spawn({E2E_WINE, E2E_KEEPER_EXE}, sessionFolder + "/keeper.log");
-    auto up = [] { return !Running(keeper) || Xdotool({"search", "--name", "^Marivane e2e keeper$"}); };
-    return WaitUntil(up, Seconds(60)) && Running(keeper);
+std::string Text(int id) { return Find(id).value_or(Seen()).text; }
+// What a step waits for on one window or control; unset fields do not matter.
+struct Want {
+    int id; std::optional<std::string> text; std::optional<bool> shown; std::optional<Rect> at;
+    bool MetBy(const std::optional<Seen>& s) const {
+        return s && (!text || *text == s->text) && (!shown || *shown == s->shown) && (!at || *at == s->at);
+    }
+};
+Want Text(int id, const std::string& text) { return {id, text, {}, {}}; }
+Want Shown(int id, bool shown = true) { return {id, {}, shown, {}}; }
+Want Place(int id, Rect at) { return {id, {}, {}, at}; }
+// After the input was `given`, polls the probe until all wants hold; a failure names the step, wants and lines seen.
+bool Step(const std::string& step, bool given, const std::vector<Want>& wants) {
+    std::vector<Seen> seen;
+    auto met = [&](const Want& w) { return w.MetBy(Find(w.id, seen)); };
+    if (given && WaitUntil([&] { return seen = Probe(), std::all_of(wants.begin(), wants.end(), met); })) return true;
+    std::ostringstream report;
+    for (const Want& w : wants)
+        if (!met(w))
+            report << "\n  #" << w.id << " wanted" << (w.text ? " text '" + *w.text + "'" : "")
+                   << (w.shown ? *w.shown ? " shown" : " hidden" : "") << (w.at ? " moved" : "")
+                   << ", saw: " << Find(w.id, seen).value_or(Seen{0, 0, {}, "", "nothing"}).line;
+    ADD_FAILURE() << "step '" << step << (given ? "':" : "', the input could not be given:") << report.str();
+    return false;
 }
-
-void StopSession() {
-    Stop(keeper, SIGKILL);
-    Run({E2E_WINESERVER, "-k"}, Seconds(30));  // ends every Wine process of this prefix and nothing else
-    std::error_code ignored;
-    fs::remove_all(sessionFolder + "/wineprefix", ignored);  // some 700 MB, made anew by every session
-    Stop(xvfb, SIGTERM);                                     // not SIGKILL: Xvfb removes its socket
+bool Click(int id) {
+    auto s = Find(id);
+    return s && Xdotool({"mousemove", std::to_string(s->at[0] + s->at[2] / 2), std::to_string(s->at[1] + s->at[3] / 2),
+                         "click", "1"});
 }
-
-// A copy of the program in its own folder with the given data files, and its runs.
+int Letter(char letter) { return IDC_LETTER_A + IDC_LETTER_STEP * (letter - 'A'); }
+bool Type(int id, const std::string& text) { return Click(id) && Xdotool({"type", text}); }
+int Balloons(int left) { return left == 0 ? IDC_SAD_CLOWN : IDC_BALLOONS_1 + IDC_BALLOONS_STEP * (left - 1); }
+// The puzzle line for a phrase: upper case, a blank before every character, letters hidden when asked.
+std::string Spaced(const std::string& phrase, bool hidden) {
+    std::string line;
+    for (unsigned char c : phrase) line += std::string(" ") + (hidden && std::isalpha(c) ? '_' : char(std::toupper(c)));
+    return line;
+}
+// Wrong letters one by one, the balloon picture checked after each; the last one loses the game.
+bool LoseBy(const std::string& letters) {
+    return std::all_of(letters.begin(), letters.end(), [left = int(letters.size())](char letter) mutable {
+        return --left, Step(std::string("wrong ") + letter, Click(Letter(letter)),
+                            {Shown(Balloons(left)), Shown(Balloons(left + 1), false)});
+    });
+}
+bool ShowConsole() { return Step("show the console", Click(IDC_CONSOLE), {Shown(CONSOLE)}); }
+bool AddPuzzle(const std::string& phrase, const std::string& hint) {
+    return Step("type " + phrase, Type(IDC_PHRASE_EDIT, phrase) && Type(IDC_HINT_EDIT, hint),
+                {Text(IDC_PHRASE_EDIT, phrase), Text(IDC_HINT_EDIT, hint)}) &&
+           Step("add " + phrase, Click(IDC_ADD_PUZZLE), {Text(IDC_PHRASE_EDIT, ""), Text(IDC_HINT_EDIT, "")});
+}
+// Presses Review until the pass ends; what the phrase field shows after each press.
+Strings ReviewAll() {
+    Strings shown{Text(IDC_PHRASE_EDIT)};
+    for (std::string now; shown.size() == 1 || (shown.back() != kPassEnded && shown.size() < 10); shown.push_back(now))
+        if (!Click(IDC_REVIEW) || !WaitUntil([&] { return (now = Text(IDC_PHRASE_EDIT)) != shown.back(); })) break;
+    return Strings(shown.begin() + 1, shown.end());
+}
+// The main window where it starts, with the console below it when asked.
+void Shoot(const std::string& name, bool withConsole = false) {
+    std::this_thread::sleep_for(Seconds(0.5));  // the state is read back already; give the painting a moment
+    const std::string size = "900x" + std::to_string(withConsole ? 726 : 620);
+    fs::create_directories(kWork + "/shots");
+    RunTool({E2E_IMPORT, "-window", "root", "-crop", size + "+" + std::to_string(kMain[0]) + "+" +
+             std::to_string(kMain[1]), "+repage", kWork + "/shots/" + name + ".png"});
+}
+// A copy of the program in a folder of its own (or shared, for two copies), and its runs.
 struct Game {
-    std::string folder;
+    std::string folder, log;
     Child process;
-    Rect window;
+    Game(const std::string& name, const std::map<std::string, std::string>& files) : folder(kSession + "/" + name) {
+        fs::create_directories(folder);
+        fs::copy_file(MARIVANE_EXE, folder + "/Marivane.exe", fs::copy_options::skip_existing);
+        for (const auto& [file, content] : files) std::ofstream(folder + "/" + file, std::ios::binary) << content;
+    }
+    ~Game() { Stop(process, SIGKILL); }
+    std::string File(const std::string& name) const { return ReadFile(folder + "/" + name); }
+    std::string Store() const { return UnscrambleStore(File("OnLoad.dat")); }
+    // The hexadecimal numbers after `pattern` in the trace: beeps ("MessageBeep(0)"), sounds ("pszSound='11F8'").
+    std::vector<int> Traced(const char* pattern) const {
+        std::vector<int> found;
+        const std::string trace = ReadFile(log);
+        const std::regex wanted(pattern);
+        for (std::sregex_iterator at(trace.begin(), trace.end(), wanted), end; at != end; ++at)
+            found.push_back(int(std::stol((*at)[1], nullptr, 16)));
+        return found;
+    }
+    size_t Beeps() const { return Traced("Call user32\\.MessageBeep\\(([0-9a-fA-F]+)\\)").size(); }
+    // Starts one more copy and waits until `copies` main windows are on screen; sounds and beeps go to the log.
+    bool Launch(int copies = 1) {
+        static int launches = 0;
+        log = folder + "-" + std::to_string(++launches) + ".log";
+        process = Spawn({"/usr/bin/env", "WINEDEBUG=+winmm,+relay", E2E_WINE, folder + "/Marivane.exe"}, log);
+        auto main = [](const Seen& s) { return s.id == MAIN && s.shown; };
+        auto up = [&, s = std::vector<Seen>()]() mutable {
+            return s = Probe(), !Running(process) || std::count_if(s.begin(), s.end(), main) == copies;
+        };
+        return WaitUntil(up, Seconds(60)) && Running(process);
+    }
+    int Quit() { return Click(IDC_QUIT) ? WaitForExit(process) : -1; }  // Wine takes some 2 s to end a process
 };
 
-Game NewGame(const std::string& name, const std::vector<std::pair<std::string, std::string>>& files) {
-    Game game;
-    game.folder = sessionFolder + "/" + name;
-    fs::create_directories(game.folder);
-    fs::copy_file(MARIVANE_EXE, game.folder + "/Marivane.exe");
-    for (const auto& [file, content] : files) std::ofstream(game.folder + "/" + file, std::ios::binary) << content;
-    return game;
+TEST(Marivane, FirstStartFromTheReleaseFolderLosesAGameAndKeepsTheStarterStore) {
+    Game game("release", {});
+    fs::copy(E2E_RELEASE_DIR, game.folder, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    const std::string starters = game.Store();
+    ASSERT_TRUE(game.Launch());
+    EXPECT_TRUE(Step("first start", true, {Place(MAIN, kMain), Shown(MAIN), Shown(CONSOLE, false),
+                                      Place(CONSOLE, {kMain[0], kMain[1] + 620, 900, 106})}));
+    EXPECT_NE(game.File("MVC_CONFIG.INI").find("Disable_Console= 1"), std::string::npos) << "no locking configuration";
+    EXPECT_TRUE(Click(IDC_CONSOLE) && WaitUntil([&] { return game.Beeps() == 1; }) && !Find(CONSOLE).value().shown)
+        << "S/H Con not refused with a beep";
+    std::string mask, phrase, wrong;
+    ASSERT_TRUE(Click(IDC_NEW_PUZZLE) && WaitUntil([&] { return !(mask = Text(IDC_PUZZLE_LINE)).empty(); }));
+    const std::string hint = Text(IDC_HINT_LINE);
+    Strings fits;  // the starter puzzles with this puzzle line and hint, and letters none of them holds
+    for (std::istringstream records(starters); std::getline(records, phrase, ':');)
+        if (phrase.substr(phrase.find(';') + 1) == hint && Spaced(phrase.erase(phrase.find(';')), true) == mask)
+            fits.push_back(Spaced(phrase, false));
+    for (char letter = 'A'; letter <= 'Z' && wrong.size() < 7; ++letter)
+        if (std::none_of(fits.begin(), fits.end(), [&](auto& fit) { return fit.find(letter) != std::string::npos; }))
+            wrong += letter;
+    ASSERT_FALSE(fits.empty()) << "the puzzle line '" << mask << "' fits no starter puzzle";
+    ASSERT_TRUE(LoseBy(wrong) && Step("loss booked", true, {Text(IDC_P1_LOSSES, "1")}));
+    ASSERT_TRUE(Click(IDC_SOLUTION) && WaitUntil([&] { return (phrase = Text(IDC_PUZZLE_LINE)) != mask; }));
+    EXPECT_NE(std::find(fits.begin(), fits.end(), phrase), fits.end()) << "Solution shows '" << phrase << "'";
+    Shoot("loss");
+    EXPECT_TRUE(Click(IDC_CLOSE) && WaitForExit(game.process) == 0) << "X did not end the program";
+    EXPECT_EQ(game.File("MVStats.dat"), "0 0 1 Circus-Worker 0 0 0 Circus-Worker");
+    EXPECT_EQ(game.Store(), starters);
 }
 
-// Starts the program with Wine's trace selection `wineDebug` and waits for its visible window titled "Marivane".
-bool Launch(Game& game, const std::string& wineDebug = "-all") {
-    // env executes Wine in its own place, so the pid stays the game's.
-    game.process = Spawn({"/usr/bin/env", "WINEDEBUG=" + wineDebug, E2E_WINE, game.folder + "/Marivane.exe"},
-                         game.folder + ".log", game.folder);
-    auto found = [&] {
-        const auto geometry = Xdotool({"search", "--all", "--onlyvisible", "--pid", std::to_string(game.process.pid),
-                                       "--name", "^Marivane$", "getwindowgeometry", "--shell"});
-        Rect& at = game.window;
-        return geometry && std::sscanf(geometry->c_str(), "WINDOW=%*d X=%d Y=%d WIDTH=%d HEIGHT=%d", &at.x, &at.y,
-                                       &at.width, &at.height) == 4;
-    };
-    return WaitUntil([&] { return !Running(game.process) || found(); }, Seconds(60)) && Running(game.process);
+TEST(Marivane, BooksBothPlayersWithRanksMovesBothWindowsAndSilencesOnlyTheSwitchableSounds) {
+    // Player One has 24 games behind him and Player Two 24 wins: the next game gives each a rank.
+    Game game("players", {{"OnLoad.dat", ScrambleStore("lollipop;a sweet on a stick:")},
+                          {"MVStats.dat", "1000 21 3 Circus-Worker 500 24 0 Circus-Worker"}, kUnlocked});
+    ASSERT_TRUE(Step("new puzzle", game.Launch() && Click(IDC_NEW_PUZZLE),
+                     {Text(IDC_PUZZLE_LINE, Spaced("lollipop", true))}));
+    ASSERT_TRUE(Step("L, three times in the phrase", Click(Letter('L')),
+                     {Text(IDC_PUZZLE_LINE, " L _ L L _ _ _ _"), Shown(Letter('L'), false)}));
+    ASSERT_TRUE(Step("X, wrong", Click(Letter('X')), {Text(IDC_LETTER_BIN, "X "), Shown(Balloons(6))}));
+    Shoot("midgame");
+    ASSERT_TRUE(Step("O, I and P win", Click(Letter('O')) && Click(Letter('I')) && Click(Letter('P')),
+                     {Text(IDC_PUZZLE_LINE, Spaced("lollipop", false)), Text(IDC_P1_POINTS, "1070"),
+                      Text(IDC_P1_WINS, "22"), Text(IDC_P1_SKILL, "Lion-Tamer")}));
+    ASSERT_TRUE(Step("sound off, five balloons", Click(IDC_SOUND) && Click(IDC_BALLOON_MODE),
+                     {Text(IDC_BALLOON_COUNT, "5")}));
+    ASSERT_TRUE(Step("new five-balloon game", Click(IDC_NEW_PUZZLE), {Shown(Balloons(5)), Shown(Balloons(7), false)}));
+    ASSERT_TRUE(LoseBy("ABCDE") &&
+                Step("loss booked", true, {Text(IDC_P1_LOSSES, "4"), Text(IDC_P1_SKILL, "Lion-Tamer")}));
+    // Each arrow key moves both windows by 2 pixels; minimised and restored, they stay together.
+    const Rect main{kMain[0] + 4, kMain[1] + 2, 900, 620}, below{main[0], main[1] + 620, 900, 106};
+    ASSERT_TRUE(ShowConsole());
+    ASSERT_TRUE(Step("arrows", Xdotool({"key", "Right", "Right", "Down"}), {Place(MAIN, main), Place(CONSOLE, below)}));
+    ASSERT_TRUE(Step("minimise", Click(IDC_MINIMISE), {Shown(MAIN, false)}));
+    ASSERT_TRUE(Step("restore", RunTool({E2E_WINE, E2E_PROBE_EXE, "restore"}).has_value(),
+                     {Shown(MAIN), Place(MAIN, main), Shown(CONSOLE), Place(CONSOLE, below)}));
+    ASSERT_TRUE(Step("console hidden, sound on, seven balloons, Player Two",
+                     Click(IDC_CONSOLE) && Click(IDC_SOUND) && Click(IDC_BALLOON_MODE) && Click(IDC_PLAYER_TWO),
+                     {Shown(CONSOLE, false), Text(IDC_BALLOON_COUNT, "7")}));
+    ASSERT_TRUE(Step("new puzzle", Click(IDC_NEW_PUZZLE), {Shown(Balloons(7))}));
+    ASSERT_TRUE(Step("solution typed in mixed case", Type(IDC_SOLUTION_EDIT, "LolLiPop") && Click(IDC_SOLVE_PUZZLE),
+                     {Text(IDC_PUZZLE_LINE, Spaced("lollipop", false)), Text(IDC_P1_POINTS, "1070"),
+                      Text(IDC_P2_POINTS, "580"), Text(IDC_P2_WINS, "25"), Text(IDC_P2_SKILL, "Ring-Master")}));
+    ASSERT_EQ(game.Quit(), 0);
+    EXPECT_EQ(game.File("MVStats.dat"), "1070 22 4 Lion-Tamer 580 25 0 Ring-Master");
+    EXPECT_EQ(game.Traced("PlaySound pszSound='([0-9A-F]+)'"),
+              (std::vector<int>{IDW_NEW_PUZZLE, IDW_HIT, IDW_MISS, IDW_HIT, IDW_HIT, IDW_HIT, IDW_WIN, IDW_CLICK,
+                                IDW_CLICK, IDW_CONSOLE, IDW_MINIMISE, IDW_CONSOLE, IDW_CLICK, IDW_CLICK, IDW_CLICK,
+                                IDW_NEW_PUZZLE, IDW_CLICK, IDW_WIN}));
 }
 
-bool ClickCentre(const Game& game, const Rect& control) {
-    const int x = game.window.x + control.x + control.width / 2, y = game.window.y + control.y + control.height / 2;
-    return Xdotool({"mousemove", std::to_string(x), std::to_string(y), "click", "1"}).has_value();
+TEST(Marivane, ConsoleAddsReviewsAndDeletesAcrossRunsWithControlCharactersInThePuzzles) {
+    // Scrambled, the 0x14 becomes 0x1A, the byte at which a text-mode read stops, as at the 0x1A in "thr\x1Aee".
+    const std::string control = "\x14" "ab;x:", stop = "thr\x1A" "ee;h3:", kept = control + stop + "tent pole;tall:";
+    Game game("console", {{"OnLoad.dat", ScrambleStore("big top;clowns:" + control + stop)}, kUnlocked});
+    const Strings phrases = {"\x14" "ab", "thr\x1A" "ee", "tent pole", kPassEnded};
+    ASSERT_TRUE(game.Launch() && ShowConsole());
+    ASSERT_TRUE(Step("review", Click(IDC_REVIEW), {Text(IDC_PHRASE_EDIT, "big top"), Text(IDC_HINT_EDIT, "clowns")}));
+    Shoot("console", true);
+    ASSERT_TRUE(Step("delete", Click(IDC_DELETE), {Text(IDC_PHRASE_EDIT, ""), Text(IDC_HINT_EDIT, "")}));
+    ASSERT_TRUE(AddPuzzle("Tent Pole", "tall"));
+    EXPECT_EQ(ReviewAll(), Strings{kPassEnded}) << "review after the delete";
+    EXPECT_EQ(ReviewAll(), phrases) << "review pass";
+    ASSERT_EQ(game.Quit(), 0);
+    EXPECT_EQ(game.Store(), kept);
+    ASSERT_TRUE(game.Launch() && ShowConsole());
+    EXPECT_EQ(ReviewAll(), phrases) << "review pass after a restart";
+    EXPECT_EQ(game.Quit(), 0);
 }
 
-bool ClickLetters(const Game& game, const std::string& letters) {
-    for (const char letter : letters)
-        if (!ClickCentre(game, {kLetterColumns[(letter - 'A') % 13], letter - 'A' < 13 ? 493 : 528, 0, 0}))
-            return false;
-    return true;
+TEST(Marivane, AltF4AKilledRunAndASecondCopyLoseNoStatisticsAndNoPuzzles) {
+    const std::string lollipop = "lollipop;a sweet on a stick:", ring = "ring toss;prize:", tent = "tent pole;tall:";
+    Game game("kept", {{"OnLoad.dat", ScrambleStore(lollipop)}, kUnlocked});
+    ASSERT_TRUE(Step("a typed solution wins, a new game runs",
+                     game.Launch() && Click(IDC_NEW_PUZZLE) && Type(IDC_SOLUTION_EDIT, "lollipop") &&
+                         Click(IDC_SOLVE_PUZZLE) && Click(IDC_NEW_PUZZLE),
+                     {Text(IDC_P1_POINTS, "80"), Text(IDC_PUZZLE_LINE, Spaced("lollipop", true))}));
+    ASSERT_TRUE(ShowConsole() && AddPuzzle("ring toss", "prize"));
+    Shoot("alt-f4", true);
+    ASSERT_TRUE(Click(IDC_PUZZLE_LINE) && Xdotool({"key", "alt+F4"}));  // the click gives the main window the focus
+    ASSERT_EQ(WaitForExit(game.process), 0) << "Alt+F4 did not end the program";
+    EXPECT_EQ(game.File("MVStats.dat"), "80 1 0 Circus-Worker 0 0 0 Circus-Worker");
+    EXPECT_EQ(game.Store(), lollipop + ring);
+    // A run killed after adding a puzzle: the next start keeps the plain file, the next exit stores it.
+    ASSERT_TRUE(game.Launch() && ShowConsole() && AddPuzzle("tent pole", "tall"));
+    Stop(game.process, SIGKILL);
+    ASSERT_TRUE(game.Launch());
+    EXPECT_EQ(game.File("MVData.dat"), lollipop + ring + tent);
+    // Two copies: the later one, on top of the other, quits first; the other's new puzzle joins the store at exit.
+    Game second("kept", {});
+    ASSERT_TRUE(second.Launch(2) && Click(IDC_QUIT));
+    ASSERT_EQ(WaitForExit(second.process), 0) << "the later copy did not quit";
+    EXPECT_EQ(game.File("MVData.dat"), "Data purged...");
+    ASSERT_TRUE(ShowConsole() && AddPuzzle("juggler", "balls"));
+    ASSERT_EQ(game.Quit(), 0);
+    EXPECT_EQ(game.Store(), lollipop + ring + tent + "juggler;balls:");
 }
 
-// Presses Quit and waits for the exit code; Wine ends a process some 2 s after its last window is gone.
-int Quit(Game& game) { return ClickCentre(game, kQuitButton) ? WaitForExit(game.process, Seconds(30)) : -1; }
-
-// Sound resources asked for with PlaySoundA, in call order, from the "+winmm" trace, one line per call:
-// "...PlaySound pszSound='00000000000011F8' hmod=..."; a resource id is the pointer value.
-std::vector<int> SoundsPlayed(const Game& game) {
-    const std::string trace = ReadFile(game.folder + ".log");
-    const std::string marker = "PlaySound pszSound='";
-    std::vector<int> sounds;
-    for (auto at = trace.find(marker); at != std::string::npos; at = trace.find(marker, at + 1))
-        sounds.push_back(static_cast<int>(std::strtol(trace.c_str() + at + marker.size(), nullptr, 16)));
-    return sounds;
+TEST(Marivane, PhrasesWithoutALetterAreNeverDrawnAndAddPuzzleRefusesThem) {
+    const std::string puzzles = "2024;a year:?!;shouts:  ;two blanks:;nothing:big top;a place for clowns:";
+    Game game("letterless", {{"OnLoad.dat", ScrambleStore(puzzles)}, kUnlocked});
+    ASSERT_TRUE(game.Launch());
+    for (int round = 1; round <= 4; ++round) {  // drawn among five, one of them playable
+        ASSERT_TRUE(Step("new puzzle " + std::to_string(round), Click(IDC_NEW_PUZZLE),
+                         {Text(IDC_PUZZLE_LINE, Spaced("big top", true)), Text(IDC_HINT_LINE, "a place for clowns")}));
+        ASSERT_TRUE(Step("B", Click(Letter('B')), {Text(IDC_PUZZLE_LINE, " B _ _   _ _ _")}));
+    }
+    ASSERT_TRUE(Step("type 2024", ShowConsole() && Type(IDC_PHRASE_EDIT, "2024") && Type(IDC_HINT_EDIT, "a year"),
+                     {Text(IDC_PHRASE_EDIT, "2024"), Text(IDC_HINT_EDIT, "a year")}));
+    EXPECT_TRUE(Click(IDC_ADD_PUZZLE) && WaitUntil([&] { return game.Beeps() == 1; })) << "Add Puzzle: no beep";
+    EXPECT_TRUE(Step("2024 refused", true, {Text(IDC_PHRASE_EDIT, "2024"), Text(IDC_HINT_EDIT, "a year")}));
+    Shoot("letterless", true);
+    ASSERT_EQ(game.Quit(), 0);
+    EXPECT_EQ(game.Store(), puzzles);
 }
-
-enum Sound { kHit = 4600, kNewPuzzle = 4700, kWin = 5650 };
-
-TEST(Marivane, OpensCentredWinsByLetterClicksAndQuitWritesTheExitFiles) {
-    // The draw takes every record, so with one record the phrase is known.
-    Game game = NewGame("play", {{"MVData.dat", kOnePuzzle}});
-    ASSERT_TRUE(Launch(game, "+winmm")) << "no visible window titled \"Marivane\" appeared";
-    // Horizontally centred, its top 378 pixels above the screen's centre.
-    const Rect& at = game.window;
-    EXPECT_EQ(std::tie(at.x, at.y, at.width, at.height),
-              std::make_tuple(kScreenWidth / 2 - 450, kScreenHeight / 2 - 378, 900, 620));
-    ASSERT_TRUE(ClickCentre(game, kNewPuzzleButton) && ClickLetters(game, "BIGTOP"));
-    ASSERT_EQ(Quit(game), 0) << ReadFile(game.folder + ".log");
-    EXPECT_EQ(SoundsPlayed(game), (std::vector<int>{kNewPuzzle, kHit, kHit, kHit, kHit, kHit, kHit, kWin}));
-    // 'big top' has 7 characters, so a win without a lost balloon is worth 70.
-    EXPECT_EQ(ReadFile(game.folder + "/MVStats.dat"), "70 1 0 Circus-Worker 0 0 0 Circus-Worker");
-    EXPECT_EQ(ReadFile(game.folder + "/MVData.dat"), "Data purged...");
-    EXPECT_TRUE(fs::exists(game.folder + "/OnLoad.dat")) << "the puzzles were not stored for the next run";
-}
-
-TEST(Marivane, HelpOpensTheViewerAndASecondPressWhileItIsOpenIsRefused) {
-    ASSERT_TRUE(fs::exists(MARIVANE_HELP_FILE)) << "no help file at " << MARIVANE_HELP_FILE;
-    Game game = NewGame("help", {{"Quorrel-help.chm", ReadFile(MARIVANE_HELP_FILE)}});
-    ASSERT_TRUE(Launch(game));
-    // xdotool's --sync waits, within Run's limit, for the window to appear.
-    ASSERT_TRUE(ClickCentre(game, kHelpButton));
-    EXPECT_TRUE(Xdotool({"search", "--sync", "--onlyvisible", "--name", "^Quorrel-help$"})) << "no viewer";
-    ASSERT_TRUE(ClickCentre(game, kHelpButton));
-    EXPECT_TRUE(Xdotool({"search", "--sync", "--onlyvisible", "--name", "^System - Permission Denied$"}));
-    // The viewer now covers Quit; the session's end stops the game and the viewer.
-}
-
-// Waits for the game to handle the input and repaint, then shoots its window, with the console below when asked.
-bool Shoot(const Game& game, const std::string& path, bool withConsole = false) {
-    std::this_thread::sleep_for(Seconds(1.5));
-    const Rect& at = game.window;
-    char crop[64];
-    std::snprintf(crop, std::size(crop), "%dx%d+%d+%d", at.width, at.height + (withConsole ? 106 : 0), at.x, at.y);
-    const bool taken = Run({E2E_IMPORT, "-window", "root", "-crop", crop, "+repage", path}, Seconds(30)).has_value();
-    std::cout << (taken ? "wrote " : "FAILED to write ") << path << "\n";
-    return taken;
-}
-
-// start.png, mid-game.png (B and O found, X wrong) and loss.png show the 900 x 620 main window, console.png the
-// unlocked console below it too, its viewer on the first puzzle.
-bool TakeScreenshots(const std::string& to) {
-    fs::create_directories(to);
-    Game game = NewGame("game", {{"MVData.dat", kOnePuzzle}});
-    Game console = NewGame("console", {{"MVData.dat", std::string(kOnePuzzle) + "juggling act;balls in the air:"},
-                                       {"MVC_CONFIG.INI", "Disable_Console= 0\nDisable_VCCntls= 0"}});
-    return Launch(game) && Shoot(game, to + "/start.png") && ClickCentre(game, kNewPuzzleButton) &&
-           ClickLetters(game, "BOX") && Shoot(game, to + "/mid-game.png") && ClickLetters(game, "ACDEFH") &&
-           Shoot(game, to + "/loss.png") && Quit(game) == 0 && Launch(console) &&
-           ClickCentre(console, kConsoleButton) && ClickCentre(console, kReviewButton) &&
-           Shoot(console, to + "/console.png", true) && Quit(console) == 0;
+Child xvfb, keeper;
+bool StartSession() {
+    fs::remove_all(kSession), fs::create_directories(kSession);
+    for (auto [name, value] : {std::pair{"WINEPREFIX", kPrefix.c_str()}, {"WINEARCH", "win64"}, {"WINEDEBUG", "-all"},
+                               {"WINEDLLOVERRIDES", "mscoree,mshtml="}})
+        setenv(name, value, 1);  // a prefix of our own, quiet, with no offers to install Mono or Gecko
+    // Xvfb picks a free display itself and prints its number alone on a line, so two sessions never race for one.
+    xvfb = Spawn({E2E_XVFB, "-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1280x1024x24"}, kSession + "/X");
+    std::string log;
+    std::smatch display;
+    const std::regex number("(?:^|\\n)(\\d+)(?:\\n|$)");
+    auto ready = [&] { return std::regex_search(log = ReadFile(kSession + "/X"), display, number); };
+    // With RelayInclude, the games' +relay trace shows their beeps, beside their window procedures.
+    const Strings relay = {E2E_WINE, "reg", "add", "HKCU\\Software\\Wine\\Debug", "/v", "RelayInclude", "/d",
+                           "user32.MessageBeep", "/f"};
+    if (!WaitUntil(ready) || setenv("DISPLAY", (":" + display[1].str()).c_str(), 1) != 0 ||
+        !RunTool({E2E_WINE, "wineboot", "-i"}, {}, Seconds(240)) || !RunTool(relay, {}, Seconds(60)) ||
+        !RunTool({E2E_WINESERVER, "-w"}, {}, Seconds(120)))
+        return false;
+    keeper = Spawn({E2E_WINE, E2E_PROBE_EXE, "keep"}, kSession + "/keeper.log");
+    return WaitUntil([] { return Xdotool({"search", "--name", "^Marivane e2e keeper$"}); }, Seconds(60));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // `e2e_test --store <puzzle file> <store>` scrambles a puzzle file into a store, for a release folder.
+    if (argc == 4 && std::string(argv[1]) == "--store")
+        return !(std::ofstream(argv[3], std::ios::binary) << ScrambleStore(ReadFile(argv[2])));
     ::testing::InitGoogleTest(&argc, argv);
-    const bool screenshots = argc == 3 && std::string(argv[1]) == "--screenshots";
-    sessionFolder = std::string(E2E_WORK_DIR) + (screenshots ? "/screenshots" : "/tests");
     const bool started = StartSession();
-    if (!started) std::cerr << "the Wine session did not start, see the logs in " << sessionFolder << "\n";
-    const int result = !started ? 1 : screenshots ? !TakeScreenshots(fs::absolute(argv[2]).string()) : RUN_ALL_TESTS();
-    StopSession();
+    if (!started) std::cerr << "the Wine session did not start, see the logs in " << kSession << "\n";
+    const int result = started ? RUN_ALL_TESTS() : 1;
+    Stop(keeper, SIGKILL);
+    RunTool({E2E_WINESERVER, "-k"}, {}, Seconds(30));  // ends every Wine process of this prefix and nothing else
+    std::error_code ignored;
+    fs::remove_all(kPrefix, ignored);  // some 700 MB, made anew by every session
+    Stop(xvfb, SIGTERM);                                // not SIGKILL: Xvfb removes its socket
     return result;
 }
