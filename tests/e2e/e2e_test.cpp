@@ -355,9 +355,6 @@ bool StartSession() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // `e2e_test --store <puzzle file> <store>` scrambles a puzzle file into a store, for a release folder.
-    if (argc == 4 && std::string(argv[1]) == "--store")
-        return !(std::ofstream(argv[3], std::ios::binary) << ScrambleStore(ReadFile(argv[2])));
     ::testing::InitGoogleTest(&argc, argv);
     const bool started = StartSession();
     if (!started) std::cerr << "the Wine session did not start, see the logs in " << kSession << "\n";
