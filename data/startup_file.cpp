@@ -101,7 +101,9 @@ void OnLoads() {
     // After the purge text come records another copy added once the store was written.
     const std::string added = plain.empty() ? std::string() : plain.substr(kPurgeLength);
     std::string puzzles;
-    if (!readStoredPuzzles(puzzles) || (puzzles.empty() && added.empty())) return;
+    if (!readStoredPuzzles(puzzles)) return;
+    // Without a store and with nothing added, the plain file is left as found.
+    if (added.empty() && FileCertainlyMissing(LoadsFile)) return;
     ReplaceFileContent(WordsFile, puzzles += added);
 }
 

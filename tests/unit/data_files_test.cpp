@@ -112,7 +112,7 @@ TEST(StartupFile, StartKeepsANewerPlainFileAndBothJoinRecordsAddedAfterAPurgeToT
         {false, PURGED, nullptr, PURGED, nullptr},    {true, "x;y:", "s;t:", PURGED, "x;y:"},
         {true, "", "s;t:", PURGED, ""},               {true, PURGED, "s;t:", PURGED, "s;t:"},
         {true, PURGED "x;y:", "s;t:", PURGED, "s;t:x;y:"}, {true, PURGED "x;y:", nullptr, PURGED, "x;y:"},
-        {true, nullptr, "s;t:", nullptr, "s;t:"},
+        {true, nullptr, "s;t:", nullptr, "s;t:"},     {false, PURGED, "", "", ""},
     };
     for (const auto& [quit, plain, store, plainAfter, storeAfter] : cases) {
         SCOPED_TRACE(std::string(quit ? "quit" : "start") + " on " + (plain ? plain : "none"));
