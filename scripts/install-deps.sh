@@ -9,6 +9,7 @@ packages=(
   fp-utils libchm-bin                                      # the compiled help (chmcmd) and its check
   python3 python3-numpy python3-pil                        # resource checks
   wine64 xvfb xdotool x11-utils imagemagick                # running the game, end-to-end tests
+  clang libclang-rt-14-dev                                 # fuzz targets (libFuzzer and the sanitizers)
 )
 
 missing=()
