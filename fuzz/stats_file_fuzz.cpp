@@ -2,7 +2,6 @@
 // is saved and loaded back field for field.
 #include "fuzz_files.h"
 #include "stats/stats_file.h"
-
 #include <tuple>
 
 static auto eightFields() {
@@ -12,9 +11,10 @@ static auto eightFields() {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     StartCase(data, size, &ScoreFile);
     loadScores();
+    std::tuple<int, int, int, std::string, int, int, int, std::string> loaded = eightFields();
     // The file cannot hold an empty word: a skill never given is saved as the first rank.
-    for (std::string* skill : {&pskillone, &pskilltwo}) *skill = skill->empty() ? "Circus-Worker" : *skill;
-    const std::tuple<int, int, int, std::string, int, int, int, std::string> loaded = eightFields();
+    for (std::string* skill : {&std::get<3>(loaded), &std::get<7>(loaded)})
+        if (skill->empty()) *skill = "Circus-Worker";
     saveScores();
     StartCase(data, 0);  // skills empty again, so a load that stops early cannot pass
     loadScores();
