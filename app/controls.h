@@ -1,5 +1,6 @@
-// The child controls of the main window and the puzzle console: one table of
-// every control in creation order, and the start-up steps that use it.
+// The child controls of the main window and the puzzle console: the table of
+// every control in creation order, built from app/layout.def, and the start-up
+// steps that use it.
 #pragma once
 
 #include "platform/win32.h"
@@ -9,6 +10,7 @@
 #include <utility>
 
 // The two windows' fixed sizes; the console docks directly below the main window.
+// res/art/draw_art.py reads them here for the window pictures.
 const int kMainWidth = 900, kMainHeight = 620;
 const int kConsoleWidth = 900, kConsoleHeight = 106;
 

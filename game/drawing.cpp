@@ -4,26 +4,20 @@
 
 #include <iterator>
 
-// Each owner-drawn button's normal and pressed face. Three buttons do not
-// follow the id - 100 / id - 50 pattern of the others, so this stays a table.
+// Each owner-drawn button's normal and pressed face, from the buttons of the
+// layout. Three buttons do not follow the id - 100 / id - 50 pattern of the
+// others, so the pairs are looked up, not computed.
+#define FACE(stem, normal, pressed) normal, pressed
+#define FACE_OF_BUTTON(id, ...) {id, __VA_ARGS__},
+#define FACE_OF_PICTURE(...)
+#define FACE_OF_TEXT(...)
+#define FACE_OF_NOPREFIX_TEXT(...)
+#define FACE_OF_CENTRED(...)
+#define FACE_OF_EDIT(...)
 const ButtonFace kButtonFaces[] = {
-    {IDC_PLAYER_ONE, IDB_PLAYER_ONE, IDB_PLAYER_ONE_DOWN},
-    {IDC_PLAYER_TWO, IDB_PLAYER_TWO, IDB_PLAYER_TWO_DOWN},
-    {IDC_RESET_STATS, IDB_RESET_STATS, IDB_RESET_STATS_DOWN},
-    {IDC_SOUND, IDB_SOUND, IDB_SOUND_DOWN},
-    {IDC_BALLOON_MODE, IDB_BALLOON_MODE, IDB_BALLOON_MODE_DOWN},
-    {IDC_NEW_PUZZLE, IDB_NEW_PUZZLE, IDB_NEW_PUZZLE_DOWN},
-    {IDC_SOLUTION, IDB_SOLUTION, IDB_SOLUTION_DOWN},
-    {IDC_HINTS, IDB_HINTS, IDB_HINTS_DOWN},
-    {IDC_MINIMISE, IDB_MINIMISE, IDB_MINIMISE_DOWN},
-    {IDC_HELP_ME, IDB_HELP, IDB_HELP_DOWN},
-    {IDC_CLOSE, IDB_CLOSE, IDB_CLOSE_DOWN},
-    {IDC_SOLVE_PUZZLE, IDB_SOLVE_PUZZLE, IDB_SOLVE_PUZZLE_DOWN},
-    {IDC_QUIT, IDB_QUIT, IDB_QUIT_DOWN},
-    {IDC_ADD_PUZZLE, IDB_ADD_PUZZLE, IDB_ADD_PUZZLE_DOWN},
-    {IDC_CONSOLE, IDB_CONSOLE, IDB_CONSOLE_DOWN},
-    {IDC_DELETE, IDB_DELETE, IDB_DELETE_DOWN},
-    {IDC_REVIEW, IDB_REVIEW, IDB_REVIEW_DOWN},
+#define CONTROL(id, window, x, y, width, height, kind, handle, font, limit, text, face) FACE_OF_##kind(id, face)
+#include "app/layout.def"
+#undef CONTROL
 };
 const int kButtonFaceCount = static_cast<int>(std::size(kButtonFaces));
 

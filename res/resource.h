@@ -7,13 +7,44 @@
 #define IDB_MAIN_BACKGROUND     48   /* 900 x 620 */
 #define IDB_CONSOLE_BACKGROUND  100  /* 900 x 106 */
 
-/* ---- Letter pictures: IDB_LETTER_A + IDB_LETTER_STEP * n for the n-th letter ---- */
-#define IDB_LETTER_A     130
+/* ---- Letter pictures: IDB_LETTER_A + IDB_LETTER_STEP * n for the n-th letter; each
+ * letter has its own name too, for the resource script ---- */
 #define IDB_LETTER_STEP  60
+#define IDB_LETTER_A     130
+#define IDB_LETTER_B     190
+#define IDB_LETTER_C     250
+#define IDB_LETTER_D     310
+#define IDB_LETTER_E     370
+#define IDB_LETTER_F     430
+#define IDB_LETTER_G     490
+#define IDB_LETTER_H     550
+#define IDB_LETTER_I     610
+#define IDB_LETTER_J     670
+#define IDB_LETTER_K     730
+#define IDB_LETTER_L     790
+#define IDB_LETTER_M     850
+#define IDB_LETTER_N     910
+#define IDB_LETTER_O     970
+#define IDB_LETTER_P     1030
+#define IDB_LETTER_Q     1090
+#define IDB_LETTER_R     1150
+#define IDB_LETTER_S     1210
+#define IDB_LETTER_T     1270
+#define IDB_LETTER_U     1330
+#define IDB_LETTER_V     1390
+#define IDB_LETTER_W     1450
+#define IDB_LETTER_X     1510
+#define IDB_LETTER_Y     1570
+#define IDB_LETTER_Z     1630
 
 /* ---- Clown pictures: IDB_BALLOONS_1 + IDB_BALLOONS_STEP * (balloons - 1) ---- */
-#define IDB_BALLOONS_1     2000
 #define IDB_BALLOONS_STEP  50
+#define IDB_BALLOONS_1     2000
+#define IDB_BALLOONS_2     2050
+#define IDB_BALLOONS_3     2100
+#define IDB_BALLOONS_4     2150
+#define IDB_BALLOONS_5     2200
+#define IDB_BALLOONS_6     2250
 #define IDB_BALLOONS_7     2300
 #define IDB_SAD_CLOWN      6050
 
@@ -77,7 +108,7 @@
 #define IDC_SOLUTION      3700
 #define IDC_HINTS         3850
 #define IDC_MINIMISE      4000
-#define IDC_HELP_ME          4150
+#define IDC_HELP_ME       4150
 #define IDC_CLOSE         4300
 #define IDC_SOLVE_PUZZLE  4900
 #define IDC_QUIT          5050

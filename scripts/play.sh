@@ -6,14 +6,17 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
-cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
-cmake --build build/windows -j"$(nproc)"
+# The native build cross-builds Marivane.exe and makes its starter puzzle
+# store; release_files gathers what the release zip holds in build/native/release.
+cmake -S . -B build/native -DMARIVANE_WINDOWS_BUILD=ON
+cmake --build build/native -j"$(nproc)" --target release_files
 
+release=build/native/release
 game=build/game
 mkdir -p "$game"
-cp build/windows/Marivane.exe build/windows/Quorrel-help.chm "$game/"
+cp "$release/Marivane.exe" "$release/Quorrel-help.chm" "$game/"
 # First start: the starter puzzles. Later the game keeps its own store.
-[ -e "$game/OnLoad.dat" ] || [ -e "$game/MVData.dat" ] || cp res/puzzles/MVData.dat "$game/"
+[ -e "$game/OnLoad.dat" ] || [ -e "$game/MVData.dat" ] || cp "$release/OnLoad.dat" "$game/"
 
 if [ -z "${DISPLAY:-}" ]; then
   echo "No X display (DISPLAY is empty): start the game from a desktop session." >&2

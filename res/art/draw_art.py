@@ -1,9 +1,11 @@
 #!/usr/bin/python3
 """Draws every picture of Marivane and writes it where Marivane.rc expects it.
 
-    /usr/bin/python3 res/art/draw_art.py          # writes res/bitmaps/*.bmp, res/icons/*.ico
+    /usr/bin/python3 res/art/draw_art.py [RES_DIR]   # writes RES_DIR/bitmaps/*.bmp, RES_DIR/icons/*.ico
+                                                     # (default: res/, the folder above this script)
 
 The output is identical on every run: no randomness, fixed fonts (see README.md).
+Where the controls sit comes from app/layout.def, the program's own control table.
 
 How the pictures fit together
 - main_background.bmp is the whole 900 x 620 main window; every child control of
@@ -19,22 +21,25 @@ How the pictures fit together
   stays sharp.
 """
 
+import collections
 import math
 import os
+import re
 import struct
+import sys
 
 from PIL import Image, ImageChops, ImageDraw, ImageFont
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 RES = os.path.dirname(HERE)
-BITMAP_DIR = os.path.join(RES, 'bitmaps')
-ICON_DIR = os.path.join(RES, 'icons')
 
 SS = 4  # supersampling factor for illustrations
 
 FONT_SANS_BOLD = '/usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf'   # fonts-liberation2
 FONT_DEJAVU_BOLD = '/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf'          # fonts-dejavu-core
 FONT_TITLE = '/usr/share/fonts/opentype/lobster/lobster.otf'                       # fonts-lobster
+if not all(os.path.isfile(f) for f in (FONT_SANS_BOLD, FONT_DEJAVU_BOLD, FONT_TITLE)):
+    raise ImportError('a font of the artwork is missing: scripts/install-deps.sh installs them')
 
 
 def font(path, size):
@@ -42,64 +47,102 @@ def font(path, size):
 
 
 # ---------------------------------------------------------------------------
-# Layout: where the controls sit (x, y, w, h), in window pixels.
+# Layout: every control's place and size, read from app/layout.def
 # ---------------------------------------------------------------------------
 
-MAIN_W, MAIN_H = 900, 620
-CON_W, CON_H = 900, 106
+APP = os.path.join(os.path.dirname(RES), 'app')
 
-# Button faces: file stem, x, y, normal size, pressed size, window, face.
-SOUND, MINIMISE, CLOSE = 'sound-symbols', 'minimise-bar', 'close-x'
-BUTTONS = [
-    ('player_one',   761, 359, (102, 25), (102, 25), 'main', 'Player One'),
-    ('player_two',   761, 391, (102, 25), (102, 25), 'main', 'Player Two'),
-    ('reset_stats',  761, 432, (102, 23), (102, 23), 'main', 'Reset Stats'),
-    ('sound',        761, 459, (102, 24), (102, 24), 'main', SOUND),
-    ('balloon_mode', 761, 487, (80, 23),  (80, 23),  'main', 'Balloon #'),
-    ('new_puzzle',   647, 432, (93, 23),  (93, 23),  'main', 'New Puzzle'),
-    ('solution',     647, 460, (93, 23),  (93, 23),  'main', 'Solution'),
-    ('hints',        647, 487, (93, 23),  (93, 23),  'main', 'Hints S/H'),
-    ('minimise',     818, 3,   (24, 18),  (24, 18),  'main', MINIMISE),
-    ('help',         844, 3,   (24, 19),  (24, 19),  'main', '?'),
-    ('close',        870, 3,   (24, 19),  (24, 18),  'main', CLOSE),
-    ('solve_puzzle', 27,  575, (116, 23), (116, 23), 'main', 'Solve Puzzle'),
-    ('quit',         560, 575, (49, 23),  (49, 23),  'main', 'Quit'),
-    ('console',      493, 575, (65, 23),  (65, 23),  'main', 'S/H Con'),
-    ('add_puzzle',   757, 62,  (116, 23), (116, 23), 'console', 'Add Puzzle'),
-    ('delete',       831, 20,  (42, 23),  (42, 23),  'console', 'Del'),
-    ('review',       757, 20,  (72, 23),  (72, 23),  'console', 'Review'),
-]
+
+def read_window_sizes():
+    """The two windows' sizes, from the program's own constants: {'MAIN': (w, h), 'CONSOLE': (w, h)}."""
+    with open(os.path.join(APP, 'controls.h'), encoding='utf-8') as f:
+        sizes = {window + part: int(v) for window, part, v in
+                 re.findall(r'k(Main|Console)(Width|Height) = (\d+)', f.read())}
+    return {w.upper(): (sizes[w + 'Width'], sizes[w + 'Height']) for w in ('Main', 'Console')}
+
+
+WINDOW_SIZE = read_window_sizes()
+(MAIN_W, MAIN_H), (CON_W, CON_H) = WINDOW_SIZE['MAIN'], WINDOW_SIZE['CONSOLE']
+
+# A row of the layout; face is (stem, normal id, pressed id) for a button, else None.
+Control = collections.namedtuple('Control', 'name id window x y w h kind font face')
+
+
+def read_ids(header=os.path.join(RES, 'resource.h')):
+    with open(header, encoding='utf-8') as f:
+        return {k: int(v) for k, v in re.findall(r'^#define\s+(\w+)\s+(\d+)', f.read(), re.M)}
+
+
+def read_layout(ids):
+    """Every row of app/layout.def, its id evaluated with the numbers of resource.h."""
+    controls = []
+    with open(os.path.join(APP, 'layout.def'), encoding='utf-8') as f:
+        for line in f:
+            row = re.match(r'CONTROL\((.*)\)\s*$', line)
+            if not row:
+                continue
+            args = [a.strip() for a in row.group(1).split(',')]
+            face = re.search(r'FACE\((\w+),\s*(\w+),\s*(\w+)\)', line)
+            controls.append(Control(args[0], eval(args[0], {'__builtins__': {}}, ids), args[1],
+                                    *map(int, args[2:6]), args[6], args[8],
+                                    face and (face.group(1), ids[face.group(2)], ids[face.group(3)])))
+    return controls
+
+
+IDS = read_ids()
+LAYOUT = read_layout(IDS)
+BUTTONS = [c for c in LAYOUT if c.kind == 'BUTTON']
 CAPTION_BUTTONS = ('minimise', 'help', 'close')
-
-# Letter pictures: letter, x, y, w, h.
-LETTERS = [
-    ('A', 82, 483, 18, 20), ('B', 120, 483, 16, 20), ('C', 156, 483, 18, 20),
-    ('D', 195, 483, 17, 20), ('E', 232, 483, 16, 20), ('F', 269, 483, 15, 20),
-    ('G', 305, 483, 19, 20), ('H', 346, 483, 16, 20), ('I', 384, 483, 9, 20),
-    ('J', 411, 483, 12, 20), ('K', 444, 483, 17, 20), ('L', 481, 483, 13, 20),
-    ('M', 515, 483, 18, 20), ('N', 83, 518, 16, 20), ('O', 118, 518, 20, 20),
-    ('P', 158, 518, 16, 20), ('Q', 193, 518, 20, 21), ('R', 233, 518, 17, 20),
-    ('S', 267, 518, 17, 20), ('T', 306, 518, 17, 20), ('U', 346, 518, 16, 20),
-    ('V', 375, 518, 18, 20), ('W', 404, 518, 26, 20), ('X', 444, 518, 18, 20),
-    ('Y', 480, 518, 19, 20), ('Z', 517, 518, 17, 20),
-]
-
-WHITE_FIELDS = {  # one-line text statics: they paint their rectangle white
-    'p1_points': (760, 112, 106, 18), 'p1_wins': (760, 141, 40, 18),
-    'p1_losses': (826, 141, 40, 18), 'p1_skill': (760, 171, 106, 18),
-    'p2_points': (760, 247, 106, 18), 'p2_wins': (760, 276, 40, 18),
-    'p2_losses': (826, 276, 40, 18), 'p2_skill': (760, 306, 106, 18),
-    'balloon_count': (847, 490, 14, 18),
+SOUND, MINIMISE, CLOSE = 'sound-symbols', 'minimise-bar', 'close-x'
+FACE_CONTENT = {
+    'player_one': 'Player One', 'player_two': 'Player Two', 'reset_stats': 'Reset Stats', 'sound': SOUND,
+    'balloon_mode': 'Balloon #', 'new_puzzle': 'New Puzzle', 'solution': 'Solution', 'hints': 'Hints S/H',
+    'minimise': MINIMISE, 'help': '?', 'close': CLOSE, 'solve_puzzle': 'Solve Puzzle', 'quit': 'Quit',
+    'console': 'S/H Con', 'add_puzzle': 'Add Puzzle', 'delete': 'Del', 'review': 'Review',
 }
-PUZZLE_LINE = (28, 38, 846, 25)
-GREY_FIELDS = {  # centred statics and edit boxes: they paint light grey
-    'hint_line': (646, 525, 220, 17), 'letter_bin': (656, 385, 75, 32),
-    'solution_edit': (150, 577, 338, 20),
-}
-CONSOLE_EDITS = {'phrase': (302, 22, 352, 20), 'hint': (302, 64, 260, 20)}
+PRESSED_ROWS_SHORT = {'close': 1}   # its pressed face is a row short; the button stretches it
 
-BALLOON_PIC = (258, 99, 119, 182)   # where balloons_N is shown
-SAD_PIC = (279, 199, 90, 90)        # where sad_clown is shown
+
+def face_files(c):
+    """The two face bitmaps of a button with their sizes: normal, pressed."""
+    stem = c.face[0]
+    return (('button_%s.bmp' % stem, (c.w, c.h)),
+            ('button_%s_down.bmp' % stem, (c.w, c.h - PRESSED_ROWS_SHORT.get(stem, 0))))
+
+
+def picture_file(c):
+    """The bitmap a picture static shows: a letter, a clown with balloons or the sad clown."""
+    n, rest = divmod(c.id - IDS['IDC_LETTER_A'], IDS['IDC_LETTER_STEP'])
+    if rest == 0 and 0 <= n < 26:
+        return 'letter_%s.bmp' % chr(ord('a') + n)
+    n, rest = divmod(c.id - IDS['IDC_BALLOONS_1'], IDS['IDC_BALLOONS_STEP'])
+    if rest == 0 and 0 <= n < 7:
+        return 'balloons_%d.bmp' % (n + 1)
+    return 'sad_clown.bmp' if c.id == IDS['IDC_SAD_CLOWN'] else None
+
+
+def rect(c):
+    return (c.x, c.y, c.w, c.h)
+
+
+def rect_of(control_id):
+    return next(rect(c) for c in LAYOUT if c.id == control_id)
+
+
+LETTERS = [(picture_file(c)[7].upper(), c.x, c.y, c.w, c.h) for c in LAYOUT
+           if (picture_file(c) or '').startswith('letter_')]
+BALLOON_PIC = rect_of(IDS['IDC_BALLOONS_7'])   # where balloons_N is shown
+SAD_PIC = rect_of(IDS['IDC_SAD_CLOWN'])        # where sad_clown is shown
+WHITE_STRIP_END = 79   # the main window's puzzle line strip is white already: no field frame there
+
+
+def fields(window):
+    """Rectangles under the text and edit controls with the colour they are framed in: white
+    under one-line text, light grey under centred text and edits (the colour they paint)."""
+    return [(rect(c), WHITE if 'TEXT' in c.kind else LTGREY) for c in LAYOUT
+            if c.window == window and c.kind in ('TEXT', 'NOPREFIX_TEXT', 'CENTRED', 'EDIT')
+            and (window != 'MAIN' or c.y >= WHITE_STRIP_END)]
+
 
 # Regions of the main window picture (x0, y0, x1, y1; x1/y1 exclusive).
 STAGE = (14, 86, 623, 469)          # outer edge of the stage frame
@@ -373,10 +416,12 @@ def make_face(text, size, pressed, white_face):
 
 def all_faces():
     faces = {}
-    for stem, x, y, nsize, psize, win, text in BUTTONS:
+    for c in BUTTONS:
+        stem = c.face[0]
+        (_, normal), (_, pressed) = face_files(c)
         white = stem in CAPTION_BUTTONS
-        faces[stem] = make_face(text, nsize, False, white)
-        faces[stem + '_down'] = make_face(text, psize, True, white)
+        faces[stem] = make_face(FACE_CONTENT[stem], normal, False, white)
+        faces[stem + '_down'] = make_face(FACE_CONTENT[stem], pressed, True, white)
     return faces
 
 
@@ -824,9 +869,7 @@ def draw_main_crisp(img, faces):
     d.text((25, 21), 'Marivane', font=ft, fill=(12, 70, 28), anchor='ls')
     d.text((24, 20), 'Marivane', font=ft, fill=(255, 246, 200), anchor='ls')
     # wells of the caption buttons (the band is their top edge)
-    for stem in CAPTION_BUTTONS:
-        b = next(x for x in BUTTONS if x[0] == stem)
-        x, y, (w, h) = b[1], b[2], b[3]
+    for x, y, w, h in (rect(c) for c in BUTTONS if c.face[0] in CAPTION_BUTTONS):
         d.rectangle([x - 1, y, x + w, y + h], outline=(8, 52, 20))
         hline(d, x - 1, x + w, y + h + 1, (96, 180, 110))
     # score boxes
@@ -839,19 +882,17 @@ def draw_main_crisp(img, faces):
         for label, y in rows:
             draw_text_at(d, 753, y + 13, label, fl, INK, align='right')
         draw_text_at(d, 813, y_pts + 29 + 14, '/', fh, INK, align='center')
-    for key, r in WHITE_FIELDS.items():
-        sunken_frame(d, r, WHITE)
-    for key, r in GREY_FIELDS.items():
-        sunken_frame(d, r, LTGREY)
+    for r, colour in fields('MAIN'):
+        sunken_frame(d, r, colour)
     # letter bin title
     draw_text_centred(d, (647, 355, 94, 12), 'LETTER BIN', fl, WHITE, shadow=(110, 14, 22))
     # game buttons in their wells, with the same faces the buttons draw
-    for stem, x, y, nsize, psize, win, text in BUTTONS:
-        if win != 'main':
+    for c in BUTTONS:
+        if c.window != 'MAIN':
             continue
-        if stem not in CAPTION_BUTTONS:
-            button_well(d, (x, y) + nsize)
-        img.paste(faces[stem], (x, y))
+        if c.face[0] not in CAPTION_BUTTONS:
+            button_well(d, rect(c))
+        img.paste(faces[c.face[0]], (c.x, c.y))
     # ticket words
     fk = font(FONT_SANS_BOLD, 15)
     draw_text_centred(d, (TICKET_BOX[0], TICKET_BOX[1], TICKET_BOX[2] - TICKET_BOX[0], 56), 'ADMIT ONE',
@@ -910,12 +951,12 @@ def make_console_background(faces):
     fc = font(FONT_SANS_BOLD, 13)
     draw_text_at(d, 34, 37, 'Enter Puzzle Phrase (Max. 38 char)', fc, INK)
     draw_text_at(d, 34, 79, 'Enter Hint (Optional) (Max. 30 char)', fc, INK)
-    for r in CONSOLE_EDITS.values():
-        sunken_frame(d, r, LTGREY)
-    for stem, x, y, nsize, psize, win, text in BUTTONS:
-        if win == 'console':
-            button_well(d, (x, y) + nsize)
-            img.paste(faces[stem], (x, y))
+    for r, colour in fields('CONSOLE'):
+        sunken_frame(d, r, colour)
+    for c in BUTTONS:
+        if c.window == 'CONSOLE':
+            button_well(d, rect(c))
+            img.paste(faces[c.face[0]], (c.x, c.y))
     return img
 
 
@@ -1000,29 +1041,31 @@ def ico_bytes(rgba):
 
 # ---------------------------------------------------------------------------
 
-def save_bmp(img, name):
-    img.convert('RGB').save(os.path.join(BITMAP_DIR, name), format='BMP')
+def build(res_dir=RES):
+    """Writes every picture into res_dir/bitmaps and res_dir/icons."""
+    bitmaps, icons = os.path.join(res_dir, 'bitmaps'), os.path.join(res_dir, 'icons')
+    os.makedirs(bitmaps, exist_ok=True)
+    os.makedirs(icons, exist_ok=True)
 
+    def save_bmp(img, name):
+        img.convert('RGB').save(os.path.join(bitmaps, name), format='BMP')
 
-def build():
-    os.makedirs(BITMAP_DIR, exist_ok=True)
-    os.makedirs(ICON_DIR, exist_ok=True)
     faces = all_faces()
     for name, img in faces.items():
         save_bmp(img, 'button_%s.bmp' % name)
-    for i, (ch, x, y, w, h) in enumerate(LETTERS):
-        save_bmp(make_letter(ch, w, h, i), 'letter_%s.bmp' % ch.lower())
+    for ch, x, y, w, h in LETTERS:
+        save_bmp(make_letter(ch, w, h, ord(ch) - ord('A')), 'letter_%s.bmp' % ch.lower())
     main, full4, body4 = make_main_background(faces)
     save_bmp(main, 'main_background.bmp')
     for n, pic in enumerate(make_balloon_pictures(full4), start=1):
         save_bmp(pic, 'balloons_%d.bmp' % n)
     save_bmp(make_sad_clown(body4), 'sad_clown.bmp')
     save_bmp(make_console_background(faces), 'console_background.bmp')
-    with open(os.path.join(ICON_DIR, 'marivane.ico'), 'wb') as f:
+    with open(os.path.join(icons, 'marivane.ico'), 'wb') as f:
         f.write(ico_bytes(draw_icon_art(64, simple=False)))
-    with open(os.path.join(ICON_DIR, 'marivane_small.ico'), 'wb') as f:
+    with open(os.path.join(icons, 'marivane_small.ico'), 'wb') as f:
         f.write(ico_bytes(draw_icon_art(32, simple=True)))
 
 
 if __name__ == '__main__':
-    build()
+    build(*sys.argv[1:2])

@@ -18,7 +18,15 @@ sys.dont_write_bytecode = True   # keep res/art free of __pycache__
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import draw_art as art  # noqa: E402
 
-BMP = art.BITMAP_DIR
+BMP = os.path.join(art.RES, 'bitmaps')
+# Sample texts of a game in progress, by control id.
+SAMPLE_TEXTS = {
+    'IDC_P1_POINTS': '1230', 'IDC_P1_WINS': '4', 'IDC_P1_LOSSES': '2', 'IDC_P1_SKILL': 'Lion-Tamer',
+    'IDC_P2_POINTS': '0', 'IDC_P2_WINS': '0', 'IDC_P2_LOSSES': '0', 'IDC_P2_SKILL': 'Circus-Worker',
+    'IDC_BALLOON_COUNT': '7', 'IDC_PUZZLE_LINE': ' _ _ E _ _ _ _   _ _ _ _', 'IDC_HINT_LINE': 'Something with rings',
+    'IDC_LETTER_BIN': 'K Z Q', 'IDC_SOLUTION_EDIT': 'THE GREATEST SHOW', 'IDC_PHRASE_EDIT': 'A DAY AT THE CIRCUS',
+    'IDC_HINT_EDIT': 'Fun',
+}
 
 
 def load(name):
@@ -42,18 +50,14 @@ def compose(sad, played=''):
     d = ImageDraw.Draw(out)
     f = ImageFont.truetype(art.FONT_SANS_BOLD.replace('Bold', 'Regular'), 13)
     fd = ImageFont.truetype(art.FONT_SANS_BOLD, 19)
-    # texts of the statics
-    scores = {'p1_points': '1230', 'p1_wins': '4', 'p1_losses': '2', 'p1_skill': 'Lion-Tamer',
-              'p2_points': '0', 'p2_wins': '0', 'p2_losses': '0', 'p2_skill': 'Circus-Worker',
-              'balloon_count': '7'}
-    for k, r in art.WHITE_FIELDS.items():
-        control_text(d, r, scores[k], f, (255, 255, 255))
-    control_text(d, art.PUZZLE_LINE, ' _ _ E _ _ _ _   _ _ _ _', fd, (255, 255, 255))
-    control_text(d, art.GREY_FIELDS['hint_line'], 'Something with rings', f, art.LTGREY, centred=True)
-    control_text(d, art.GREY_FIELDS['letter_bin'], 'K Z Q', f, art.LTGREY, centred=True)
-    control_text(d, art.GREY_FIELDS['solution_edit'], 'THE GREATEST SHOW', f, art.LTGREY)
-    for r, t in ((art.CONSOLE_EDITS['phrase'], 'A DAY AT THE CIRCUS'), (art.CONSOLE_EDITS['hint'], 'Fun')):
-        control_text(d, (r[0], r[1] + 620, r[2], r[3]), t, f, art.LTGREY)
+    for c in art.LAYOUT:
+        top = 620 if c.window == 'CONSOLE' else 0
+        if c.name in SAMPLE_TEXTS:
+            white = 'TEXT' in c.kind
+            control_text(d, (c.x, c.y + top, c.w, c.h), SAMPLE_TEXTS[c.name], fd if c.font == 'DISPLAY' else f,
+                         art.WHITE if white else art.LTGREY, centred=c.kind == 'CENTRED')
+        elif c.kind == 'BUTTON':
+            out.paste(load(art.face_files(c)[0][0]), (c.x, c.y + top))
     for ch, x, y, w, h in art.LETTERS:
         if ch not in played:
             out.paste(load('letter_%s.bmp' % ch.lower()), (x, y))
@@ -61,16 +65,15 @@ def compose(sad, played=''):
         out.paste(load('sad_clown.bmp'), art.SAD_PIC[:2])
     else:
         out.paste(load('balloons_7.bmp'), art.BALLOON_PIC[:2])
-    for stem, x, y, nsize, psize, win, text in art.BUTTONS:
-        out.paste(load('button_%s.bmp' % stem), (x, y + (620 if win == 'console' else 0)))
     return out
 
 
 def zoom_sheet():
     """Every face (normal and pressed) and every letter, enlarged 4x without smoothing."""
     tiles = []
-    for stem, *_ in art.BUTTONS:
-        tiles.append((load('button_%s.bmp' % stem), load('button_%s_down.bmp' % stem)))
+    for c in art.BUTTONS:
+        (normal, _), (pressed, _) = art.face_files(c)
+        tiles.append((load(normal), load(pressed)))
     rows = []
     for n, p in tiles:
         row = Image.new('RGB', (n.width * 4 + p.width * 4 + 12, max(n.height, p.height) * 4 + 6), (90, 90, 90))
