@@ -50,7 +50,7 @@ def launch_to_visible(exe, title, env):
 
 
 def prepare(exe):
-    """The two programs side by side in the work folder, Marivane.exe with its starter puzzles."""
+    """The two programs in the work folder, Marivane.exe in a folder of its own with its starter puzzles."""
     os.makedirs(WORK, exist_ok=True)
     minimal = os.path.join(WORK, "minimal.exe")
     subprocess.run(["x86_64-w64-mingw32-gcc", "-O2", "-Wall", "-mwindows", "-o", minimal,
@@ -59,7 +59,10 @@ def prepare(exe):
     shutil.rmtree(game, ignore_errors=True)
     os.makedirs(game)
     shutil.copy(exe, os.path.join(game, "Marivane.exe"))
-    shutil.copy(os.path.join(ROOT, "res", "puzzles", "MVData.dat"), game)
+    # The store that ships beside the program, which the start-up unpacks.
+    store = os.path.join(os.path.dirname(exe), "OnLoad.dat")
+    if os.path.exists(store):
+        shutil.copy(store, game)
     return minimal, os.path.join(game, "Marivane.exe")
 
 
