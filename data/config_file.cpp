@@ -1,5 +1,6 @@
 #include "data/config_file.h"
 
+#include "app/counters.h"
 #include "app/state.h"
 #include "data/file_replace.h"
 
@@ -19,19 +20,10 @@ const char kDefaultConfiguration[] =
     "//proper file format is lost, delete file...";
 
 // The values are positional: the integer after the next '=' whatever the key.
-// A value that cannot be read leaves the switch as it was and fails the
-// stream, so a later one is left alone as well.
+// A huge value reads as the int limit, so it still locks.
 void readValueAfterEquals(std::istream& in, int& value) {
     in.ignore(std::numeric_limits<std::streamsize>::max(), '=');
-    int read = 0;
-    if (in >> read) value = read;
-}
-
-// Only a file that is certainly not there is created: one that exists but
-// cannot be read now (locked by another program, say) still holds the
-// player's settings and must not be overwritten with the defaults.
-bool certainlyMissing(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND;
+    ReadClampedInt(in, value);
 }
 
 }  // namespace
@@ -44,5 +36,8 @@ void Userchoice() {
         return;
     }
     ConsoleUse = 1;
-    if (certainlyMissing(TimerFile)) ReplaceFileContent(TimerFile, kDefaultConfiguration);
+    // Only a file that is certainly not there is created: one that exists but
+    // cannot be read now (locked by another program, say) still holds the
+    // player's settings. Written as text, with the system's line breaks.
+    if (FileCertainlyMissing(TimerFile)) ReplaceFileContent(TimerFile, kDefaultConfiguration, std::ios::out);
 }

@@ -1,15 +1,23 @@
 // Whole data files: read in one piece, and replaced safely.
 #pragma once
 
+#include <ios>
 #include <string>
 
-// The whole file as the text-mode stream delivers it. False when it does not
-// open or a read fails before the end, so a damaged read is never taken for
-// the complete file.
+// The whole file, byte for byte. False when it does not open or a read fails
+// before the end, so a damaged read is never taken for the complete file.
 bool ReadFileContent(const std::string& path, std::string& content);
 
-// Writes `content` (text mode) to a temporary file beside `path` and moves it
-// over `path` in one step, so the file is either the old one or the complete
-// new one, never a half-written mix. On any failure the temporary file is
-// removed, the old file stays as it was and the result is false.
-bool ReplaceFileContent(const std::string& path, const std::string& content);
+// True only when nothing at all stands at `path`; false for a file or folder
+// that is there but cannot be read.
+bool FileCertainlyMissing(const std::string& path);
+
+// Writes `content` to a temporary file beside `path` and moves it over `path`
+// in one step, so the file is either the old one or the complete new one. On
+// a failure the temporary file is removed, the old file stays as it was and
+// the result is false. Where no file can be created beside it (a folder that
+// takes no new files), `path` itself is rewritten, which is the best that can
+// be done there. Binary unless `mode` asks for text (line breaks as the system
+// writes them).
+bool ReplaceFileContent(const std::string& path, const std::string& content,
+                        std::ios::openmode mode = std::ios::binary);

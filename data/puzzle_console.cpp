@@ -131,6 +131,10 @@ void AddPuzzleCommand() {
         if (phrase.empty()) MessageBeep(0);
         return;  // a phrase of one character is not stored, and not signalled either
     }
+    if (!HoldsLetter(phrase.begin(), phrase.end())) {
+        MessageBeep(0);  // nothing to guess: it would be won at the first click
+        return;
+    }
     exportwords = lowerCase(phrase) + ";" + (hint.empty() ? std::string(kNoHintRecordEnd) : hint + ":");
     // Should the file refuse the record, the fields keep what was typed.
     if (ExportWord()) clearEditFields();
@@ -147,7 +151,7 @@ void flipthru() {
     if (prelim == 1) {
         storepuzzles.clear();
         pfinds.close();
-        pfinds.open(WordsFile);
+        pfinds.open(WordsFile, std::ios::binary);
     }
     const char* notice = kPassEndedNotice;
     if (doit == 1) {
@@ -171,7 +175,7 @@ bool ExportWord() {
     test1.clear();
     test2.clear();
     if (prelim > 0) endPass();
-    std::ofstream out(WordsFile, std::ios::app);
+    std::ofstream out(WordsFile, std::ios::app | std::ios::binary);
     out << exportwords;
     out.close();
     if (out.fail()) return false;

@@ -9,4 +9,4 @@ void OnExits();
 // The store's bytes for the given plain puzzle text, as OnExits writes them.
 std::string ScrambleStore(const std::string& puzzles);
 // The plain puzzle text a store holds.
-std::string UnscrambleStore(const std::string& store);
+std::string UnscrambleStore(std::string store);

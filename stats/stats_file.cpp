@@ -1,9 +1,9 @@
 #include "stats/stats_file.h"
 
+#include "app/counters.h"
 #include "app/state.h"
 #include "data/file_replace.h"
 
-#include <climits>
 #include <fstream>
 #include <sstream>
 
@@ -11,27 +11,16 @@ namespace {
 
 const std::string kDefaultSkill = "Circus-Worker";
 
-// Reads one counter; a field that cannot be read leaves it as it was and
-// fails the stream, so every later field is left alone too. Digits beyond
-// the int range come back from the stream as INT_MAX or INT_MIN with the
-// failure flag: that is the value the saturating counters would hold
-// themselves, so it is kept and the next field read as usual.
-void readCounter(std::istream& in, int& counter) {
-    int value = 0;
-    in >> value;
-    if (in.fail() && (value == INT_MAX || value == INT_MIN)) in.clear(in.rdstate() & ~std::ios::failbit);
-    if (!in.fail()) counter = value;
-}
-
 void readSkill(std::istream& in, std::string& skill) {
     std::string word;
     if (in >> word) skill = word;
 }
 
 void readPlayer(std::istream& in, int& points, int& wins, int& losses, std::string& skill) {
-    readCounter(in, points);
-    readCounter(in, wins);
-    readCounter(in, losses);
+    // Beyond the int range a counter holds the limit the saturating counters would have stopped at.
+    ReadClampedInt(in, points);
+    ReadClampedInt(in, wins);
+    ReadClampedInt(in, losses);
     readSkill(in, skill);
 }
 
