@@ -19,5 +19,13 @@ run cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DMARIVANE_SANITIZE=ON
 run cmake --build build/sanitize -j"$jobs"
 run ctest --no-tests=error --test-dir build/sanitize --output-on-failure --timeout 300 -j"$jobs" -L 'unit|integration'
 
+# The fuzz targets, a few seconds each, in a clang build of their own.
+if command -v clang++ >/dev/null; then
+  run env CXX=clang++ cmake -S . -B build/fuzz -DMARIVANE_FUZZ=ON
+  run cmake --build build/fuzz -j"$jobs"
+  run ctest --test-dir build/fuzz --output-on-failure --no-tests=error -L fuzz
+elif [ "${CI:-}" = true ]; then echo "FAILED: clang++ is missing, the fuzz targets cannot run" >&2; status=1
+else echo "clang++ not found: fuzz targets skipped"; fi
+
 if [ $status -eq 0 ]; then echo "All tests passed."; else echo "Some tests FAILED."; fi
 exit $status
