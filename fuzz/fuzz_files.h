@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/state.h"
-#include "headless/headless_test.h"
+#include "headless/headless_records.h"
 
 #include <cstdlib>
 #include <filesystem>
