@@ -25,7 +25,7 @@ inline std::string StartCase(const std::uint8_t* data, std::size_t size, const s
         ~Folder() { std::filesystem::remove_all(path); }
     } folder;
     ResetSharedState();
-    headless_clear_logs();  // the beeps of millions of cases would pile up
+    headless_clear_log();  // the beeps of millions of cases would pile up
     for (auto [path, name] : {std::pair{&ScoreFile, "MVStats.dat"}, {&WordsFile, "MVData.dat"},
                               {&TimerFile, "MVC_CONFIG.INI"}, {&LoadsFile, "OnLoad.dat"}})
         *path = std::string(folder.path) + "/" + name;

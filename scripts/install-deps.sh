@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ googletest libgtest-dev libgmock-dev      # native build and tests
+  gcovr                                                    # line coverage of the native tests
   libbenchmark-dev                                         # bench/ (cmake -DMARIVANE_BENCH=ON)
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64           # Marivane.exe
   fp-utils libchm-bin                                      # the compiled help (chmcmd) and its check

@@ -52,6 +52,9 @@ void loadScores() {
 }
 
 void saveScores() {
+    // A file that is there but cannot be read now (another program holds it,
+    // say) may hold figures this run never loaded: it is left as it is.
+    if (!std::ifstream(ScoreFile).is_open() && !FileCertainlyMissing(ScoreFile)) return;
     std::ostringstream line;
     writePlayer(line, pscoreone, pwinsone, plossone, pskillone);
     line << ' ';

@@ -2,7 +2,8 @@
 // keeps the part of the real behaviour that the game relies on; where Win32
 // has a quirk that matters (PtInRect excludes the right and bottom edges, a
 // null WM_SETTEXT empties the text, DestroyWindow takes owned windows along)
-// it is kept here too.
+// it is kept here too. GDI draws nothing: its calls only let the drawing code
+// run, and note which face lands on which button.
 #include "headless_records.h"
 
 #include <algorithm>
@@ -10,11 +11,22 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cctype>
 #include <deque>
 #include <map>
-#include <memory>
-#include <strings.h>
 #include <sys/stat.h>
+
+struct HGDIOBJ__ {
+    int resourceId = 0;  // a bitmap's resource id
+};
+
+struct HDC__ {
+    HWND window = nullptr;  // null for a memory context
+    HGDIOBJ selected = nullptr;
+    int bkMode = OPAQUE;
+};
+
+struct HICON__ {};
 
 namespace {
 
@@ -22,19 +34,14 @@ const int kDefaultEditLimit = 30000;
 HINSTANCE const kModule = reinterpret_cast<HINSTANCE>(0x400000);
 
 struct World {
-    std::vector<std::unique_ptr<HWND__>> windows;
-    std::vector<HeadlessClass> classes;
-    std::vector<std::unique_ptr<HGDIOBJ__>> objects;
-    std::vector<std::unique_ptr<HDC__>> dcs;
-    std::vector<std::unique_ptr<HICON__>> icons;
-    std::map<int, std::pair<int, int>> bitmaps;
-    std::map<int, std::unique_ptr<HGDIOBJ__>> stock;
+    std::deque<HWND__> windows;
+    std::map<std::string, WNDPROC> classes;  // by upper-case name
+    std::deque<HGDIOBJ__> objects;
+    std::map<int, HGDIOBJ__> stock;
+    std::deque<HDC__> dcs;
+    HICON__ icon;
     std::deque<MSG> queue;
-    std::vector<HeadlessCue> cues;
-    std::vector<HeadlessMessageBox> boxes;
-    std::vector<HeadlessShellCall> shellCalls;
-    std::vector<HeadlessBlit> blits;
-    std::vector<HeadlessMove> moves;
+    std::vector<HeadlessEvent> log;
     std::vector<std::string> failingClasses;
     std::function<bool()> idle;
     std::string modulePath = "C:\\Games\\Marivane\\Marivane.exe";
@@ -42,7 +49,7 @@ struct World {
     INT_PTR shellResult = 42;
     HWND focus = nullptr;
     DWORD lastError = 0;
-    bool quit = false;       // PostQuitMessage was called
+    bool quit = false;  // PostQuitMessage was called
     int exitCode = 0;
     HWND lastPainted = nullptr;  // WM_PAINT was the last message handed out, for this window
 };
@@ -52,76 +59,38 @@ World& world() {
     return instance;
 }
 
-bool isLive(HWND hwnd) {
-    if (!hwnd) return false;
-    for (auto& w : world().windows)
-        if (w.get() == hwnd) return !w->destroyed;
-    return false;
+void note(HeadlessEvent::Kind kind, HWND window, int number, std::string text = {}, std::string caption = {}) {
+    world().log.push_back({kind, window, number, std::move(text), std::move(caption), 0, 0, 0, 0});
 }
+
+bool isLive(HWND hwnd) { return hwnd && !hwnd->destroyed; }
 
 std::string textOf(LPCSTR text) { return text ? std::string(text) : std::string(); }
 
-const HeadlessClass* findClass(const std::string& name) {
-    for (auto& c : world().classes)
-        if (strcasecmp(c.name.c_str(), name.c_str()) == 0) return &c;
-    return nullptr;
+std::string upperCase(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
 }
 
 bool isSystemControlClass(const std::string& name) {
-    for (const char* system : {"BUTTON", "STATIC", "EDIT"})
-        if (strcasecmp(name.c_str(), system) == 0) return true;
-    return false;
+    return name == "BUTTON" || name == "STATIC" || name == "EDIT";
 }
 
 int editLimit(HWND hwnd) { return hwnd->textLimit > 0 ? hwnd->textLimit : kDefaultEditLimit; }
 
 // Messages that the system control classes answer themselves; the rest
-// (the texts among them) as DefWindowProcA does. A bitmap static takes the
-// size of its bitmap, as Win32's does without SS_REALSIZECONTROL.
+// (the texts among them) as DefWindowProcA does.
 LRESULT controlProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case EM_LIMITTEXT:
-        hwnd->textLimit = static_cast<int>(wParam);
-        return 0;
-    case STM_SETIMAGE: {
-        HGDIOBJ previous = hwnd->image;
-        hwnd->image = reinterpret_cast<HGDIOBJ>(lParam);
-        if (hwnd->image && (hwnd->style & 0x1F) == SS_BITMAP) {
-            hwnd->width = hwnd->image->width;
-            hwnd->height = hwnd->image->height;
-        }
-        return reinterpret_cast<LRESULT>(previous);
-    }
-    case WM_SETFONT:
-    case WM_CLEAR:  // there is no selection to clear
-        return 0;
-    default:
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
+    if (message == EM_LIMITTEXT) hwnd->textLimit = static_cast<int>(wParam);
+    // WM_SETFONT, STM_SETIMAGE and WM_CLEAR change nothing a test reads: there is no font,
+    // picture or selection.
+    if (message == EM_LIMITTEXT || message == WM_SETFONT || message == STM_SETIMAGE || message == WM_CLEAR) return 0;
+    return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-HGDIOBJ newObject(HGDIOBJ__::Kind kind) {
-    world().objects.push_back(std::make_unique<HGDIOBJ__>());
-    HGDIOBJ object = world().objects.back().get();
-    object->kind = kind;
-    return object;
-}
-
-HDC newDC(bool memory) {
-    world().dcs.push_back(std::make_unique<HDC__>());
-    HDC dc = world().dcs.back().get();
-    dc->memory = memory;
-    return dc;
-}
-
-HICON newIcon(int id, bool system, int width, int height) {
-    world().icons.push_back(std::make_unique<HICON__>());
-    HICON icon = world().icons.back().get();
-    icon->resourceId = id;
-    icon->system = system;
-    icon->width = width;
-    icon->height = height;
-    return icon;
+HDC newDC(HWND window) {
+    world().dcs.push_back({window});
+    return &world().dcs.back();
 }
 
 int resourceNumber(LPCSTR name) { return IS_INTRESOURCE(name) ? LOWORD(name) : 0; }
@@ -133,74 +102,12 @@ void invalidate(HWND hwnd) {
 }
 
 HWND windowToPaint() {
-    for (auto& w : world().windows)
-        if (w->invalid && w->visible && !w->minimized && !w->destroyed) return w.get();
+    for (HWND__& w : world().windows)
+        if (w.invalid && w.visible && !w.minimized && !w.destroyed) return &w;
     return nullptr;
 }
 
-void markDestroyed(HWND hwnd) {
-    hwnd->destroyed = true;
-    hwnd->visible = false;
-    if (world().focus == hwnd) world().focus = nullptr;
-}
-
-}  // namespace
-
-// ---------------------------------------------------------------- settings
-
-void headless_reset() {
-    // The stock objects stay: real ones live as long as the system.
-    auto stock = std::move(world().stock);
-    world() = World();
-    world().stock = std::move(stock);
-}
-
-void headless_set_screen_size(int width, int height) {
-    world().screenWidth = width;
-    world().screenHeight = height;
-}
-
-void headless_set_module_path(const std::string& path) { world().modulePath = path; }
-void headless_add_bitmap(int id, int width, int height) { world().bitmaps[id] = {width, height}; }
-void headless_set_shell_result(INT_PTR result) { world().shellResult = result; }
-void headless_fail_class_registration(const std::string& name) { world().failingClasses.push_back(name); }
-void headless_set_idle(std::function<bool()> idle) { world().idle = std::move(idle); }
-
-std::vector<HWND> headless_windows() {
-    std::vector<HWND> all;
-    for (auto& w : world().windows) all.push_back(w.get());
-    return all;
-}
-
-const std::vector<HeadlessClass>& headless_classes() { return world().classes; }
-const std::vector<HeadlessCue>& headless_cues() { return world().cues; }
-const std::vector<HeadlessMessageBox>& headless_message_boxes() { return world().boxes; }
-const std::vector<HeadlessShellCall>& headless_shell_calls() { return world().shellCalls; }
-const std::vector<HeadlessBlit>& headless_blits() { return world().blits; }
-const std::vector<HeadlessMove>& headless_moves() { return world().moves; }
-
-void headless_clear_logs() {
-    world().cues.clear();
-    world().boxes.clear();
-    world().shellCalls.clear();
-    world().blits.clear();
-    world().moves.clear();
-}
-
-int headless_live_gdi_objects() {
-    return static_cast<int>(std::count_if(world().objects.begin(), world().objects.end(),
-                                          [](auto& o) { return !o->deleted; }));
-}
-
-int headless_live_dcs() {
-    return static_cast<int>(
-        std::count_if(world().dcs.begin(), world().dcs.end(), [](auto& d) { return !d->deleted; }));
-}
-
-
-// ---------------------------------------------------------------- input
-
-namespace {
+bool isOwnerDrawnButton(HWND hwnd) { return hwnd->className == "BUTTON" && (hwnd->style & 0xF) == BS_OWNERDRAW; }
 
 void drawButton(HWND button, bool pressed) {
     DRAWITEMSTRUCT item{};
@@ -209,10 +116,27 @@ void drawButton(HWND button, bool pressed) {
     item.itemAction = pressed ? ODA_SELECT : ODA_DRAWENTIRE;
     item.itemState = pressed ? ODS_SELECTED : 0;
     item.hwndItem = button;
-    item.hDC = newDC(false);
+    item.hDC = newDC(button);
     item.rcItem = {0, 0, button->width, button->height};
     SendMessageA(button->parent, WM_DRAWITEM, static_cast<WPARAM>(button->id), reinterpret_cast<LPARAM>(&item));
-    item.hDC->deleted = true;
+}
+
+// A static or edit control asks its parent for its colours before it paints itself.
+void askColours(HWND control) {
+    HDC dc = newDC(control);
+    UINT message = control->className == "EDIT" ? WM_CTLCOLOREDIT : WM_CTLCOLORSTATIC;
+    control->background = reinterpret_cast<HBRUSH>(
+        SendMessageA(control->parent, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+    control->backgroundMode = dc->bkMode;
+}
+
+// Every visible child paints itself after its parent has painted.
+void paintChildren(HWND parent) {
+    for (HWND__& child : world().windows) {
+        if (child.parent != parent || !IsWindowVisible(&child)) continue;
+        if (isOwnerDrawnButton(&child)) drawButton(&child, false);
+        else askColours(&child);
+    }
 }
 
 void clickButton(HWND button, WORD notification) {
@@ -223,6 +147,31 @@ void clickButton(HWND button, WORD notification) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------- settings and records
+
+void headless_reset() { world() = World(); }
+
+void headless_set_screen_size(int width, int height) {
+    world().screenWidth = width;
+    world().screenHeight = height;
+}
+
+void headless_set_module_path(const std::string& path) { world().modulePath = path; }
+void headless_set_shell_result(INT_PTR result) { world().shellResult = result; }
+void headless_fail_class_registration(const std::string& name) { world().failingClasses.push_back(upperCase(name)); }
+void headless_set_idle(std::function<bool()> idle) { world().idle = std::move(idle); }
+
+std::vector<HWND> headless_windows() {
+    std::vector<HWND> all;
+    for (HWND__& w : world().windows) all.push_back(&w);
+    return all;
+}
+
+const std::vector<HeadlessEvent>& headless_log() { return world().log; }
+void headless_clear_log() { world().log.clear(); }
+
+// ---------------------------------------------------------------- input
 
 void headless_click_button(HWND button) { clickButton(button, BN_CLICKED); }
 
@@ -241,36 +190,19 @@ void headless_post_key(HWND window, int virtualKey) {
 }
 
 void headless_type(HWND edit, const std::string& text) {
-    std::size_t room = static_cast<std::size_t>(editLimit(edit)) - std::min(edit->text.size(),
-                                                                           static_cast<std::size_t>(editLimit(edit)));
-    edit->text += text.substr(0, room);
+    std::size_t limit = static_cast<std::size_t>(editLimit(edit));
+    edit->text += text.substr(0, limit - std::min(edit->text.size(), limit));
 }
 
 void headless_pump() {
-    MSG msg;
     while (!world().queue.empty()) {
-        msg = world().queue.front();
+        MSG msg = world().queue.front();
         world().queue.pop_front();
         DispatchMessageA(&msg);
     }
 }
 
-// ---------------------------------------------------------------- module and memory
-
-DWORD GetModuleFileNameA(HMODULE, LPSTR buffer, DWORD size) {
-    const std::string& path = world().modulePath;
-    if (size == 0) return 0;
-    if (path.size() < size) {
-        std::memcpy(buffer, path.c_str(), path.size() + 1);
-        world().lastError = 0;
-        return static_cast<DWORD>(path.size());
-    }
-    // Too small: truncated, terminated, and the full buffer size returned.
-    std::memcpy(buffer, path.data(), size - 1);
-    buffer[size - 1] = '\0';
-    world().lastError = ERROR_INSUFFICIENT_BUFFER;
-    return size;
-}
+// ---------------------------------------------------------------- process and memory
 
 HMODULE GetModuleHandleA(LPCSTR) { return kModule; }
 DWORD GetLastError() { return world().lastError; }
@@ -288,71 +220,25 @@ HGLOBAL GlobalFree(HGLOBAL memory) {
     return nullptr;
 }
 
-// ---------------------------------------------------------------- files
-
-namespace {
-
-BOOL failWith(DWORD error) {
-    world().lastError = error;
-    return FALSE;
-}
-
-DWORD errorFromErrno(int error) {
-    if (error == ENOENT) return ERROR_FILE_NOT_FOUND;
-    if (error == ENOTDIR) return ERROR_PATH_NOT_FOUND;
-    return ERROR_ACCESS_DENIED;
-}
-
-}  // namespace
-
-// A file without the owner's write permission counts as read-only, as the
-// read-only attribute would on Windows (root's privileges notwithstanding).
-DWORD GetFileAttributesA(LPCSTR path) {
-    struct stat info;
-    if (stat(path, &info) != 0) {
-        failWith(errorFromErrno(errno));
-        return INVALID_FILE_ATTRIBUTES;
-    }
-    world().lastError = 0;
-    DWORD readOnly = (info.st_mode & S_IWUSR) ? 0 : FILE_ATTRIBUTE_READONLY;
-    if (S_ISDIR(info.st_mode)) return FILE_ATTRIBUTE_DIRECTORY | readOnly;
-    return readOnly ? readOnly : FILE_ATTRIBUTE_NORMAL;
-}
-
-// POSIX rename replaces its target atomically, as MOVEFILE_REPLACE_EXISTING
-// does; like Win32 it is refused without that flag, and a folder or a
-// read-only file is never replaced.
-BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags) {
-    DWORD attributes = GetFileAttributesA(target);
-    if (attributes != INVALID_FILE_ATTRIBUTES) {
-        if (!(flags & MOVEFILE_REPLACE_EXISTING)) return failWith(ERROR_ALREADY_EXISTS);
-        if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return failWith(ERROR_ACCESS_DENIED);
-    }
-    if (std::rename(existing, target) != 0) return failWith(errorFromErrno(errno));
-    world().lastError = 0;
-    return TRUE;
-}
-
 // ---------------------------------------------------------------- classes and windows
 
 ATOM RegisterClassExA(const WNDCLASSEXA* wc) {
-    std::string name = textOf(wc->lpszClassName);
-    bool failing = std::find(world().failingClasses.begin(), world().failingClasses.end(), name) !=
-                   world().failingClasses.end();
-    if (failing || findClass(name) || wc->cbSize != sizeof(WNDCLASSEXA)) return 0;
-    world().classes.push_back({name, *wc});
+    std::string name = upperCase(textOf(wc->lpszClassName));
+    const auto& failing = world().failingClasses;
+    if (std::find(failing.begin(), failing.end(), name) != failing.end() || world().classes.count(name)) return 0;
+    world().classes[name] = wc->lpfnWndProc;
     return static_cast<ATOM>(0xC000 + world().classes.size());
 }
 
 HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width,
                      int height, HWND parent, HMENU menu, HINSTANCE, LPVOID) {
-    std::string name = textOf(className);
-    const HeadlessClass* registered = findClass(name);
-    if (!registered && !isSystemControlClass(name)) return nullptr;
+    std::string name = upperCase(textOf(className));
+    auto registered = world().classes.find(name);
     bool child = (style & WS_CHILD) != 0;
-    if (child && !isLive(parent)) return nullptr;
-    world().windows.push_back(std::make_unique<HWND__>());
-    HWND hwnd = world().windows.back().get();
+    if ((registered == world().classes.end() && !isSystemControlClass(name)) || (child && !isLive(parent)))
+        return nullptr;
+    world().windows.emplace_back();
+    HWND hwnd = &world().windows.back();
     hwnd->className = name;
     hwnd->text = textOf(title);
     hwnd->style = style;
@@ -363,7 +249,7 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD style, int x, 
     hwnd->parent = child ? parent : nullptr;
     hwnd->owner = child ? nullptr : parent;
     hwnd->id = child ? static_cast<int>(reinterpret_cast<UINT_PTR>(menu)) : 0;
-    hwnd->proc = registered ? registered->fields.lpfnWndProc : nullptr;
+    hwnd->proc = registered != world().classes.end() ? registered->second : nullptr;
     hwnd->visible = (style & WS_VISIBLE) != 0;
     invalidate(hwnd);
     if (hwnd->proc) SendMessageA(hwnd, WM_CREATE, 0, 0);
@@ -375,12 +261,14 @@ BOOL IsWindow(HWND hwnd) { return isLive(hwnd); }
 BOOL DestroyWindow(HWND hwnd) {
     if (!isLive(hwnd)) return FALSE;
     // Owned windows go first, then the window itself, then its children.
-    for (HWND other : headless_windows())
-        if (other->owner == hwnd && !other->destroyed) DestroyWindow(other);
+    for (HWND__& other : world().windows)
+        if (other.owner == hwnd) DestroyWindow(&other);
     SendMessageA(hwnd, WM_DESTROY, 0, 0);
-    for (HWND other : headless_windows())
-        if (other->parent == hwnd && !other->destroyed) DestroyWindow(other);
-    markDestroyed(hwnd);
+    for (HWND__& other : world().windows)
+        if (other.parent == hwnd) DestroyWindow(&other);
+    hwnd->destroyed = true;
+    hwnd->visible = false;
+    if (world().focus == hwnd) world().focus = nullptr;
     return TRUE;
 }
 
@@ -388,23 +276,10 @@ BOOL ShowWindow(HWND hwnd, int command) {
     if (!isLive(hwnd)) return FALSE;
     BOOL wasVisible = hwnd->visible;
     if (!wasVisible && command != SW_HIDE) invalidate(hwnd);
-    switch (command) {
-    case SW_HIDE:
-        hwnd->visible = false;
-        break;
-    case SW_MINIMIZE:
-    case SW_SHOWMINIMIZED:
-        hwnd->visible = true;
-        hwnd->minimized = true;
-        break;
-    case SW_SHOWNORMAL:
-        hwnd->visible = true;
-        hwnd->minimized = false;
-        break;
-    default:
-        hwnd->visible = true;
-        break;
-    }
+    hwnd->visible = command != SW_HIDE;
+    if (command == SW_MINIMIZE || command == SW_SHOWMINIMIZED) hwnd->minimized = true;
+    if (command == SW_SHOWNORMAL) hwnd->minimized = false;
+    note(command == SW_HIDE ? HeadlessEvent::Hidden : HeadlessEvent::Shown, hwnd, command);
     return wasVisible;
 }
 
@@ -426,7 +301,7 @@ BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
     hwnd->width = width;
     hwnd->height = height;
     if (repaint) invalidate(hwnd);
-    world().moves.push_back({hwnd, x, y, width, height, repaint});
+    world().log.push_back({HeadlessEvent::Moved, hwnd, repaint, {}, {}, x, y, width, height});
     return TRUE;
 }
 
@@ -455,30 +330,25 @@ HWND SetFocus(HWND hwnd) {
     HWND previous = world().focus;
     if (hwnd && !isLive(hwnd)) return nullptr;
     world().focus = hwnd;
+    note(HeadlessEvent::Focus, hwnd, 0);
     return previous;
 }
 
 HWND GetFocus() { return world().focus; }
 
 HWND GetDlgItem(HWND parent, int id) {
-    for (auto& w : world().windows)
-        if (w->parent == parent && w->id == id && !w->destroyed) return w.get();
+    for (HWND__& w : world().windows)
+        if (w.parent == parent && w.id == id && !w.destroyed) return &w;
     return nullptr;
 }
 
 BOOL SetDlgItemTextA(HWND parent, int id, LPCSTR text) {
     HWND item = GetDlgItem(parent, id);
-    if (!item) return FALSE;
-    return static_cast<BOOL>(SendMessageA(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)));
+    return item ? static_cast<BOOL>(SendMessageA(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text))) : FALSE;
 }
 
 UINT GetDlgItemTextA(HWND parent, int id, LPSTR buffer, int size) {
-    HWND item = GetDlgItem(parent, id);
-    if (!item || size <= 0) {
-        if (size > 0) buffer[0] = '\0';
-        return 0;
-    }
-    return static_cast<UINT>(GetWindowTextA(item, buffer, size));
+    return static_cast<UINT>(GetWindowTextA(GetDlgItem(parent, id), buffer, size));
 }
 
 int GetWindowTextLengthA(HWND hwnd) {
@@ -486,6 +356,7 @@ int GetWindowTextLengthA(HWND hwnd) {
 }
 
 int GetWindowTextA(HWND hwnd, LPSTR buffer, int size) {
+    if (size > 0) buffer[0] = '\0';
     if (!isLive(hwnd) || size <= 0) return 0;
     return static_cast<int>(SendMessageA(hwnd, WM_GETTEXT, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(buffer)));
 }
@@ -495,12 +366,13 @@ BOOL SetWindowTextA(HWND hwnd, LPCSTR text) {
     return static_cast<BOOL>(SendMessageA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)));
 }
 
+// Top-level windows only; the title must match exactly, as Win32's comparison does.
 HWND FindWindowA(LPCSTR className, LPCSTR title) {
-    for (auto& w : world().windows) {
-        if (w->destroyed || (w->style & WS_CHILD)) continue;
-        if (className && strcasecmp(w->className.c_str(), className) != 0) continue;
-        if (title && strcasecmp(w->text.c_str(), title) != 0) continue;
-        return w.get();
+    for (HWND__& w : world().windows) {
+        if (w.destroyed || (w.style & WS_CHILD)) continue;
+        if (className && w.className != upperCase(className)) continue;
+        if (title && w.text != title) continue;
+        return &w;
     }
     return nullptr;
 }
@@ -519,7 +391,7 @@ LRESULT SendMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (hwnd && !isLive(hwnd)) return FALSE;
+    if (!isLive(hwnd)) return FALSE;
     world().queue.push_back(MSG{hwnd, message, wParam, lParam, 0, {0, 0}});
     return TRUE;
 }
@@ -578,19 +450,13 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         DestroyWindow(hwnd);
         return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        BeginPaint(hwnd, &paint);
-        EndPaint(hwnd, &paint);
-        return 0;
-    }
     case WM_SETTEXT:
         hwnd->text = textOf(reinterpret_cast<LPCSTR>(lParam));
+        note(HeadlessEvent::Text, hwnd, 0, hwnd->text);
         return TRUE;
     case WM_GETTEXTLENGTH:
         return static_cast<LRESULT>(hwnd->text.size());
     case WM_GETTEXT: {
-        if (wParam == 0) return 0;
         std::size_t count = std::min<std::size_t>(wParam - 1, hwnd->text.size());
         std::memcpy(reinterpret_cast<char*>(lParam), hwnd->text.data(), count);
         reinterpret_cast<char*>(lParam)[count] = '\0';
@@ -603,91 +469,50 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 // ---------------------------------------------------------------- resources and GDI
 
-HICON LoadIconA(HINSTANCE instance, LPCSTR name) { return newIcon(resourceNumber(name), instance == nullptr, 32, 32); }
-HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) { return newIcon(resourceNumber(name), instance == nullptr, 32, 32); }
+HICON LoadIconA(HINSTANCE, LPCSTR) { return &world().icon; }
+HCURSOR LoadCursorA(HINSTANCE, LPCSTR) { return &world().icon; }
 
-HANDLE LoadImageA(HINSTANCE, LPCSTR name, UINT type, int width, int height, UINT) {
-    int id = resourceNumber(name);
-    if (type == IMAGE_ICON) return newIcon(id, false, width, height);
-    auto found = world().bitmaps.find(id);
-    if (type != IMAGE_BITMAP || found == world().bitmaps.end()) return nullptr;
-    HGDIOBJ bitmap = newObject(HGDIOBJ__::Bitmap);
-    bitmap->resourceId = id;
-    bitmap->width = found->second.first;
-    bitmap->height = found->second.second;
-    return bitmap;
+HANDLE LoadImageA(HINSTANCE, LPCSTR name, UINT type, int, int, UINT) {
+    if (type == IMAGE_ICON) return &world().icon;
+    world().objects.push_back({resourceNumber(name)});
+    return &world().objects.back();
 }
 
-HBRUSH CreatePatternBrush(HBITMAP bitmap) {
-    if (!bitmap || bitmap->deleted || bitmap->kind != HGDIOBJ__::Bitmap) return nullptr;
-    HGDIOBJ brush = newObject(HGDIOBJ__::Brush);
-    brush->resourceId = bitmap->resourceId;
-    brush->width = bitmap->width;
-    brush->height = bitmap->height;
-    return brush;
-}
+HBRUSH CreatePatternBrush(HBITMAP bitmap) { return bitmap; }
 
 HFONT CreateFontA(int, int, int, int, int, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, LPCSTR) {
-    return newObject(HGDIOBJ__::Font);
+    world().objects.emplace_back();
+    return &world().objects.back();
 }
 
-HGDIOBJ GetStockObject(int index) {
-    auto& slot = world().stock[index];
-    if (!slot) {
-        slot = std::make_unique<HGDIOBJ__>();
-        slot->kind = index == DEFAULT_GUI_FONT ? HGDIOBJ__::Font : HGDIOBJ__::Brush;
-        slot->stock = true;
-        slot->resourceId = index;
-    }
-    return slot.get();
-}
+HGDIOBJ GetStockObject(int index) { return &world().stock[index]; }
+BOOL DeleteObject(HGDIOBJ object) { return object != nullptr; }
 
-BOOL DeleteObject(HGDIOBJ object) {
-    if (!object || object->deleted) return FALSE;
-    if (!object->stock) object->deleted = true;
-    return TRUE;
-}
-
-int GetObjectA(HGDIOBJ object, int size, LPVOID out) {
-    if (!object || object->deleted || object->kind != HGDIOBJ__::Bitmap || size < static_cast<int>(sizeof(BITMAP)))
-        return 0;
+// Every bitmap is 1 x 1: nothing is drawn, so no size matters.
+int GetObjectA(HGDIOBJ, int size, LPVOID out) {
     BITMAP info{};
-    info.bmWidth = object->width;
-    info.bmHeight = object->height;
-    info.bmWidthBytes = ((object->width * 24 + 31) / 32) * 4;
-    info.bmPlanes = 1;
+    info.bmWidth = info.bmHeight = info.bmPlanes = 1;
     info.bmBitsPixel = 24;
-    std::memcpy(out, &info, sizeof info);
+    std::memcpy(out, &info, std::min<std::size_t>(sizeof info, static_cast<std::size_t>(size)));
     return static_cast<int>(sizeof info);
 }
 
-HDC CreateCompatibleDC(HDC) { return newDC(true); }
-
-BOOL DeleteDC(HDC dc) {
-    if (!dc || dc->deleted) return FALSE;
-    dc->deleted = true;
-    return TRUE;
-}
+HDC CreateCompatibleDC(HDC) { return newDC(nullptr); }
+BOOL DeleteDC(HDC dc) { return dc != nullptr; }
 
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
-    if (!dc || dc->deleted || !object) return nullptr;
-    HGDIOBJ previous = dc->selected ? dc->selected : GetStockObject(WHITE_BRUSH);
+    HGDIOBJ previous = dc->selected;
     dc->selected = object;
     return previous;
 }
 
-BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int, int, int srcWidth, int srcHeight,
-                DWORD rop) {
-    if (!dest || !src || src->deleted || !src->selected || src->selected->kind != HGDIOBJ__::Bitmap) return FALSE;
-    world().blits.push_back({dest, {x, y, width, height}, src->selected->resourceId, srcWidth, srcHeight, rop});
+// A bitmap stretched onto a window's context is the face the player sees there.
+BOOL StretchBlt(HDC dest, int, int, int, int, HDC src, int, int, int, int, DWORD) {
+    if (dest->window && src->selected) note(HeadlessEvent::Face, dest->window, src->selected->resourceId);
     return TRUE;
 }
 
-COLORREF SetTextColor(HDC dc, COLORREF color) {
-    COLORREF previous = dc->textColor;
-    dc->textColor = color;
-    return previous;
-}
+COLORREF SetTextColor(HDC, COLORREF) { return RGB(0, 0, 0); }
 
 int SetBkMode(HDC dc, int mode) {
     int previous = dc->bkMode;
@@ -697,30 +522,93 @@ int SetBkMode(HDC dc, int mode) {
 
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
     hwnd->invalid = false;
-    *paint = PAINTSTRUCT{newDC(false), FALSE, {0, 0, hwnd->width, hwnd->height}};
+    *paint = PAINTSTRUCT{newDC(hwnd), FALSE, {0, 0, hwnd->width, hwnd->height}};
     return paint->hdc;
 }
 
-BOOL EndPaint(HWND, const PAINTSTRUCT* paint) { return DeleteDC(paint->hdc); }
+// The children paint themselves once their parent is done.
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT*) {
+    paintChildren(hwnd);
+    return TRUE;
+}
 
-// ---------------------------------------------------------------- sound, boxes, shell
+// ---------------------------------------------------------------- sound and message boxes
 
-BOOL PlaySoundA(LPCSTR sound, HMODULE, DWORD flags) {
-    world().cues.push_back({HeadlessCue::Sound, resourceNumber(sound), flags});
+BOOL PlaySoundA(LPCSTR sound, HMODULE, DWORD) {
+    note(HeadlessEvent::Sound, nullptr, resourceNumber(sound));
     return TRUE;
 }
 
 BOOL MessageBeep(UINT type) {
-    world().cues.push_back({HeadlessCue::Beep, static_cast<int>(type), 0});
+    note(HeadlessEvent::Beep, nullptr, static_cast<int>(type));
     return TRUE;
 }
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-    world().boxes.push_back({owner, textOf(text), textOf(caption), type});
+    note(HeadlessEvent::Box, owner, static_cast<int>(type), textOf(text), textOf(caption));
     return IDOK;
 }
 
-HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, int show) {
-    world().shellCalls.push_back({owner, textOf(verb), textOf(file), textOf(parameters), textOf(directory), show});
+// ---------------------------------------------------------------- files, module and shell
+
+DWORD GetModuleFileNameA(HMODULE, LPSTR buffer, DWORD size) {
+    const std::string& path = world().modulePath;
+    if (path.size() < size) {
+        std::memcpy(buffer, path.c_str(), path.size() + 1);
+        world().lastError = 0;
+        return static_cast<DWORD>(path.size());
+    }
+    // Too small: truncated, terminated, and the full buffer size returned.
+    std::memcpy(buffer, path.data(), size - 1);
+    buffer[size - 1] = '\0';
+    world().lastError = ERROR_INSUFFICIENT_BUFFER;
+    return size;
+}
+
+namespace {
+
+BOOL failWith(DWORD error) {
+    world().lastError = error;
+    return FALSE;
+}
+
+DWORD errorFromErrno(int error) {
+    if (error == ENOENT) return ERROR_FILE_NOT_FOUND;
+    if (error == ENOTDIR) return ERROR_PATH_NOT_FOUND;
+    return ERROR_ACCESS_DENIED;
+}
+
+}  // namespace
+
+// A file without the owner's write permission counts as read-only, as the
+// read-only attribute would on Windows (root's privileges notwithstanding).
+DWORD GetFileAttributesA(LPCSTR path) {
+    struct stat info;
+    if (stat(path, &info) != 0) {
+        failWith(errorFromErrno(errno));
+        return INVALID_FILE_ATTRIBUTES;
+    }
+    world().lastError = 0;
+    DWORD readOnly = (info.st_mode & S_IWUSR) ? 0 : FILE_ATTRIBUTE_READONLY;
+    if (S_ISDIR(info.st_mode)) return FILE_ATTRIBUTE_DIRECTORY | readOnly;
+    return readOnly ? readOnly : FILE_ATTRIBUTE_NORMAL;
+}
+
+// POSIX rename replaces its target atomically, as MOVEFILE_REPLACE_EXISTING
+// does; like Win32 it is refused without that flag, and a folder or a
+// read-only file is never replaced.
+BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags) {
+    DWORD attributes = GetFileAttributesA(target);
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (!(flags & MOVEFILE_REPLACE_EXISTING)) return failWith(ERROR_ALREADY_EXISTS);
+        if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return failWith(ERROR_ACCESS_DENIED);
+    }
+    if (std::rename(existing, target) != 0) return failWith(errorFromErrno(errno));
+    world().lastError = 0;
+    return TRUE;
+}
+
+HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR, LPCSTR, int show) {
+    note(HeadlessEvent::Shell, owner, show, textOf(file), textOf(verb));
     return reinterpret_cast<HINSTANCE>(world().shellResult);
 }

@@ -1,14 +1,18 @@
 // A small in-memory stand-in for the Win32 calls the game makes, so that the
 // game can be built and tested natively. It is a test double, not a GUI:
-// windows are records, messages go through an in-process queue, and sounds,
-// beeps, message boxes and shell calls are recorded for tests to read
-// (see headless_records.h). Types and constants keep their Win32 names and values.
+// windows are records, messages go through an in-process queue, and what a
+// player would see and hear (texts, windows shown, hidden and moved, focus,
+// sounds, beeps, message boxes, shell calls, button faces) goes into one
+// ordered log for tests to read (see headless_records.h). Types and constants
+// keep their Win32 names and values.
 //
 // Where it differs from Win32 in ways a test could trip on:
 // - Of the messages Win32 sends by itself only WM_CREATE, WM_DESTROY and
 //   WM_PAINT come (no WM_NCCREATE, WM_SHOWWINDOW, WM_MOVE, WM_SIZE,
-//   WM_ACTIVATE, WM_SETFOCUS, WM_KILLFOCUS, WM_ERASEBKGND); WM_DRAWITEM comes
-//   only with a click, and controls never ask for WM_CTLCOLORSTATIC/EDIT.
+//   WM_ACTIVATE, WM_SETFOCUS, WM_KILLFOCUS, WM_ERASEBKGND). Controls paint
+//   only right after their parent's WM_PAINT is dispatched (then each visible
+//   owner-drawn button asks for WM_DRAWITEM and each static or edit control
+//   for WM_CTLCOLORSTATIC or WM_CTLCOLOREDIT), and a button also when clicked.
 // - Input comes only from the headless_ helpers, straight to the window named:
 //   a click is not hit-tested against child windows, a key does not go to the
 //   window with the focus, and TranslateMessage makes no WM_CHAR. Typing
@@ -21,10 +25,12 @@
 //   is left to do it ends it with HEADLESS_STARVED instead of waiting.
 // - Windows have no frame or caption, so a client area is the whole window.
 //   Minimising changes no coordinates and leaves the owned windows alone.
-// - DefWindowProcA knows only WM_CLOSE, WM_PAINT and the text messages.
+// - DefWindowProcA knows only WM_CLOSE and the text messages.
+// - GDI draws nothing and frees nothing: every bitmap id loads, as a 1 x 1
+//   bitmap, a bitmap static keeps the size it was created with, and fonts and
+//   pictures are accepted and ignored. SetTextColor keeps no colour.
 // - MessageBoxA returns IDOK at once, with no modal loop; ShellExecuteA starts
-//   nothing; PlaySoundA and MessageBeep only record; LoadImageA knows only the
-//   bitmaps a test registered, and returns null for the rest.
+//   nothing; PlaySoundA and MessageBeep only record.
 // - Files are the real file system; a file without the owner's write
 //   permission counts as read-only.
 #pragma once
@@ -47,7 +53,6 @@ typedef LONG_PTR LPARAM;
 typedef LONG_PTR LRESULT;
 typedef WORD ATOM;
 typedef DWORD COLORREF;
-typedef char CHAR;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
 typedef void* LPVOID;
@@ -125,7 +130,6 @@ struct DRAWITEMSTRUCT {
     RECT rcItem;
     UINT_PTR itemData;
 };
-typedef DRAWITEMSTRUCT* LPDRAWITEMSTRUCT;
 
 struct BITMAP {
     LONG bmType;
@@ -205,7 +209,6 @@ struct BITMAP {
 #define SRCCOPY 0x00CC0020
 #define TRANSPARENT 1
 #define OPAQUE 2
-#define WHITE_BRUSH 0
 #define LTGRAY_BRUSH 1
 #define DEFAULT_GUI_FONT 17
 #define FW_BOLD 700

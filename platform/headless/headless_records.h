@@ -1,7 +1,7 @@
-// The headless stand-in's records: the window, GDI and device context
-// records it keeps, the logs of sounds, beeps, message boxes, shell calls and
-// blits, the settings a real machine would supply (screen size, program path,
-// shell result) and the input a user would give. Tests read and drive it here.
+// The headless stand-in's records: its windows, and one log of what a player
+// would see and hear, in the order it happened. Tests read it and drive the
+// program here, with the input a player would give and the settings a real
+// machine would supply.
 #pragma once
 
 #include "headless.h"
@@ -27,78 +27,26 @@ struct HWND__ {
     bool destroyed = false;
     bool invalid = false;   // windows of registered classes: waiting for WM_PAINT to validate them
     int textLimit = 0;      // EM_LIMITTEXT; 0 means the default of 30000
-    HGDIOBJ image = nullptr; // STM_SETIMAGE
+    // A static or edit control's colours, as its parent last answered WM_CTLCOLOR*.
+    HBRUSH background = nullptr;
+    int backgroundMode = OPAQUE;
 };
 
-struct HGDIOBJ__ {
-    enum Kind { Bitmap, Brush, Font } kind = Bitmap;
-    bool stock = false;
-    bool deleted = false;
-    int resourceId = 0;      // bitmaps; for pattern brushes the source bitmap's id
-    int width = 0, height = 0;
-};
-
-struct HDC__ {
-    bool memory = false;
-    bool deleted = false;
-    HGDIOBJ selected = nullptr;
-    COLORREF textColor = RGB(0, 0, 0);
-    int bkMode = OPAQUE;
-};
-
-struct HICON__ {
-    int resourceId = 0;
-    bool system = false;     // loaded with no instance, e.g. IDI_APPLICATION
-    int width = 0, height = 0;
-};
-
-struct HeadlessClass {
-    std::string name;
-    WNDCLASSEXA fields{};
-};
-
-// Something the player hears: a PlaySoundA request or a MessageBeep.
-struct HeadlessCue {
-    enum Kind { Sound, Beep } kind;
-    int id;      // sound resource id, or the beep type
-    DWORD flags; // PlaySoundA flags
-    bool operator==(const HeadlessCue& other) const {
-        return kind == other.kind && id == other.id && flags == other.flags;
-    }
-};
-
-struct HeadlessMessageBox {
-    HWND owner;
-    std::string text, caption;
-    UINT type;
-};
-
-struct HeadlessShellCall {
-    HWND owner;
-    std::string verb, file, parameters, directory;
-    int show;
-};
-
-// One MoveWindow call, in the order they were made.
-struct HeadlessMove {
-    HWND window;
-    int x, y, width, height;
-    BOOL repaint;
-};
-
-struct HeadlessBlit {
-    HDC dest;
-    RECT destRect;           // left, top, width, height as passed
-    int sourceBitmapId;
-    int sourceWidth, sourceHeight;
-    DWORD rop;
+// One thing a player sees or hears.
+struct HeadlessEvent {
+    enum Kind { Text, Shown, Hidden, Moved, Focus, Sound, Beep, Box, Shell, Face } kind;
+    HWND window;          // the window concerned; for Box and Shell the owner
+    int number;           // Sound: resource id; Beep: type; Face: bitmap id; Box: type;
+                          // Shell: show state; Shown: show state; Moved: repaint
+    std::string text;     // Text: the new text; Box: its text; Shell: the file
+    std::string caption;  // Box: its caption; Shell: the verb
+    int x, y, width, height;  // Moved: the place and size given
 };
 
 // ---- Lifecycle and settings ----
-void headless_reset();  // forget every window, class, object, message and log
+void headless_reset();  // forget every window, class, object, message and the log
 void headless_set_screen_size(int width, int height);
 void headless_set_module_path(const std::string& path);
-void headless_add_bitmap(int id, int width, int height);
 void headless_set_shell_result(INT_PTR result);
 void headless_fail_class_registration(const std::string& className);
 // Called by GetMessageA, again and again, while the queue is empty; it returns
@@ -111,15 +59,8 @@ const int HEADLESS_NEVER_PAINTED = -9998;
 
 // ---- Records ----
 std::vector<HWND> headless_windows();  // every window ever created, in creation order
-const std::vector<HeadlessClass>& headless_classes();
-const std::vector<HeadlessCue>& headless_cues();
-const std::vector<HeadlessMessageBox>& headless_message_boxes();
-const std::vector<HeadlessShellCall>& headless_shell_calls();
-const std::vector<HeadlessBlit>& headless_blits();
-const std::vector<HeadlessMove>& headless_moves();
-void headless_clear_logs();            // empties cues, boxes, shell calls, blits and moves
-int headless_live_gdi_objects();       // created and not yet deleted, stock objects excluded
-int headless_live_dcs();
+const std::vector<HeadlessEvent>& headless_log();
+void headless_clear_log();
 
 // ---- Input, as the system would deliver it ----
 // A full press of an owner-drawn button: it takes the focus, is drawn pressed,

@@ -1,4 +1,4 @@
-// The real WinMain and WindowProcedure on the headless Win32 layer: start-up, games, commands, leaving.
+// The real WinMain and WindowProcedure on the headless Win32 layer: start-up, games, commands, drawing, leaving.
 #include "game_session.h"
 #include "game/window_procedure.h"
 #include "resource.h"
@@ -8,22 +8,14 @@
 
 namespace {
 
-using Cues = std::vector<int>;
 const std::string kHidden = " _ _ _   _ _ _", kShown = " B I G   T O P", kEmptyBin(28, ' ');
 const char kStats[] = "90 1 3 Lion-Tamer 40 2 5 Juggling-Clown";
-const auto kFigures = {IDC_P1_POINTS, IDC_P1_WINS, IDC_P1_LOSSES, IDC_P1_SKILL,  // both players', in the order
-                       IDC_P2_POINTS, IDC_P2_WINS, IDC_P2_LOSSES, IDC_P2_SKILL};  // of the statistics file
+const Figures kNone{"0", "0", "0"};
 
 int BalloonsShown() {  // those of the one clown picture shown; -1 unless exactly one is shown
     const std::vector<HWND> clowns{PopZero, PopOne, PopTwo, PopTre, PopFor, PopFiv, PopSix, PopSev};
     const auto shown = std::find_if(clowns.begin(), clowns.end(), Shown);
     return std::count_if(clowns.begin(), clowns.end(), Shown) == 1 ? int(shown - clowns.begin()) : -1;
-}
-
-std::string Texts(std::initializer_list<int> ids) {
-    std::string texts;
-    for (int id : ids) texts += (texts.empty() ? "" : " ") + TextOf(id);
-    return texts;
 }
 
 struct GameTest : ::testing::Test {
@@ -34,27 +26,27 @@ struct GameTest : ::testing::Test {
         folder.write("MVStats.dat", stats);
         ASSERT_NE(main = StartUpWithoutLoop(), nullptr);
         if (newPuzzle) Press(IDC_NEW_PUZZLE);
-        headless_clear_logs();
+        headless_clear_log();
     }
     void click(const std::string& letters) { for (char letter : letters) ClickLetter(letter); }
     void solve(const char* text) { SetWindowTextA(hSolveMe, text), Press(IDC_SOLVE_PUZZLE); }
-    std::string seen() {  // the puzzle line, the letter bin, player one's figures and the balloons
-        return TextOf(IDC_PUZZLE_LINE) + "|" + TextOf(IDC_LETTER_BIN) + "|" +
-               Texts({IDC_P1_POINTS, IDC_P1_WINS, IDC_P1_LOSSES}) + "|" + std::to_string(BalloonsShown());
-    }
     TempFolder folder;
     HWND main = nullptr;
 };
 using StartUp = GameTest;
 using Commands = GameTest;
+using Drawing = GameTest;
 
 TEST_F(GameTest, ALetterIsRevealedEverywhereAtOnceAndIgnoredWhenClickedAgain) {
     start(true, "", "banana;a fruit:");
     click("AAXX");
-    EXPECT_EQ(seen(), " _ A _ A _ A|X |0 0 0|6");
+    EXPECT_EQ(TextOf(IDC_PUZZLE_LINE), " _ A _ A _ A");
+    EXPECT_EQ(TextOf(IDC_LETTER_BIN), "X ");
+    EXPECT_EQ(BalloonsShown(), 6);
     EXPECT_EQ(CuesHeard(), (Cues{IDW_HIT, IDW_MISS}));
     click("NB");
-    EXPECT_EQ(seen(), " B A N A N A|X |50 1 0|6");  // six characters, one balloon lost
+    EXPECT_EQ(TextOf(IDC_PUZZLE_LINE), " B A N A N A");
+    EXPECT_EQ(FiguresOf(1), (Figures{"50", "1", "0"}));  // six characters, one balloon lost
     EXPECT_EQ(CuesHeard(), (Cues{IDW_HIT, IDW_HIT, IDW_WIN}));
 }
 
@@ -64,8 +56,13 @@ TEST_F(GameTest, NewPuzzleAbandonsTheGameAndStartsAFreshBoardKeepingOneLeftoverC
         click("OXA");
         headless_type(hSolveMe, typed);
         Press(IDC_NEW_PUZZLE);
-        EXPECT_EQ(seen() + "|" + Texts({IDC_START_LINE}) + Texts({IDC_HINT_LINE}) + "|" + Texts({IDC_SOLUTION_EDIT}),
-                  kHidden + "|" + kEmptyBin + "|0 0 0|7|" + kHidden + "a place for clowns|" + kept);
+        EXPECT_EQ(TextOf(IDC_PUZZLE_LINE), kHidden);
+        EXPECT_EQ(TextOf(IDC_START_LINE), kHidden);
+        EXPECT_EQ(TextOf(IDC_LETTER_BIN), kEmptyBin);
+        EXPECT_EQ(TextOf(IDC_HINT_LINE), "a place for clowns");
+        EXPECT_EQ(TextOf(IDC_SOLUTION_EDIT), kept) << typed;
+        EXPECT_EQ(FiguresOf(1), kNone);
+        EXPECT_EQ(BalloonsShown(), 7);
         for (int i = 0; i < kLetterCount; ++i) EXPECT_TRUE(Shown(hLetters[i]) && KillLet[i] == 0) << i;
         Press(IDC_BALLOON_MODE);  // no wrong guess yet in the new game
         EXPECT_EQ(BalloonsShown(), 5);
@@ -77,46 +74,62 @@ TEST_F(GameTest, TheSeventhWrongGuessLosesAndOnlyThenSolutionShowsThePhrase) {
         start();
         click("ACDEFH");
         Press(IDC_SOLUTION);
-        EXPECT_EQ(seen(), kHidden + "|A C D E F H |0 0 0|1");
+        EXPECT_EQ(TextOf(IDC_PUZZLE_LINE), kHidden);
+        EXPECT_EQ(BalloonsShown(), 1);
         CuesHeard();
         bySolution ? solve("clowns") : click("J");
         EXPECT_EQ(CuesHeard(), (bySolution ? Cues{IDW_CLICK, IDW_MISS, IDW_LOSS} : Cues{IDW_MISS, IDW_LOSS}));
         click("BIGTOP");  // the game is over
         solve("big top");
-        EXPECT_EQ(seen() + Texts({IDC_P1_SKILL}),
-                  kHidden + "|A C D E F H " + (bySolution ? "# " : "J ") + "|0 0 1|0Circus-Worker");
+        EXPECT_EQ(TextOf(IDC_PUZZLE_LINE), kHidden);
+        EXPECT_EQ(TextOf(IDC_LETTER_BIN), std::string("A C D E F H ") + (bySolution ? "# " : "J "));
+        EXPECT_EQ(FiguresOf(1), (Figures{"0", "0", "1"}));
+        EXPECT_EQ(TextOf(IDC_P1_SKILL), "Circus-Worker");
+        EXPECT_EQ(BalloonsShown(), 0);
         Press(IDC_SOLUTION);
-        EXPECT_EQ(std::make_pair(Texts({IDC_PUZZLE_LINE}), GetFocus()), std::make_pair(kShown, main));
+        EXPECT_EQ(TextOf(IDC_PUZZLE_LINE), kShown);
+        EXPECT_EQ(GetFocus(), main);
     }
 }
 
 TEST_F(GameTest, ATypedSolutionWinsWhenItIsThePhraseInAnyCaseAndCostsABalloonWhenNot) {
-    for (const auto& [typed, after] :  // what is seen after it
-         {std::pair{"big top", kShown + "|" + kEmptyBin + "|70 1 0|7"}, {"bigtop", kHidden + "|# |0 0 0|6"},
-          {"Big tOP", kShown + "|" + kEmptyBin + "|70 1 0|7"}, {"big  top", kHidden + "|# |0 0 0|6"},
-          {"big top ", kHidden + "|# |0 0 0|6"}, {"", kHidden + "|" + kEmptyBin + "|0 0 0|7"}}) {
+    enum Outcome { kWon, kWrong, kIgnored };
+    const struct { const char* typed; Outcome outcome; } cases[] = {
+        {"big top", kWon}, {"Big tOP", kWon}, {"bigtop", kWrong}, {"big  top", kWrong}, {"big top ", kWrong},
+        {"", kIgnored}};
+    for (const auto& [typed, outcome] : cases) {
+        SCOPED_TRACE(typed);
         start();
         solve(typed);
-        EXPECT_EQ(seen(), after) << typed;
+        EXPECT_EQ(TextOf(IDC_PUZZLE_LINE), outcome == kWon ? kShown : kHidden);
+        EXPECT_EQ(TextOf(IDC_LETTER_BIN), outcome == kWrong ? "# " : kEmptyBin);
+        EXPECT_EQ(FiguresOf(1), (outcome == kWon ? Figures{"70", "1", "0"} : kNone));
+        EXPECT_EQ(BalloonsShown(), outcome == kWrong ? 6 : 7);
     }
 }
 
 TEST_F(GameTest, BalloonModeSwitchesBetweenGamesOrBeforeTheFirstWrongGuessAndTheHeadStartCountsAsLost) {
     start(false);
-    const auto press = [this] {
+    const auto press = [this](const char* label, int balloons, bool switched) {
         Press(IDC_BALLOON_MODE);
-        return Texts({IDC_BALLOON_COUNT}) + std::to_string(BalloonsShown()) + (GetFocus() == main ? "" : " no focus");
+        EXPECT_EQ(TextOf(IDC_BALLOON_COUNT), label);
+        EXPECT_EQ(BalloonsShown(), balloons);
+        EXPECT_EQ(GetFocus() == main, switched);
     };
-    EXPECT_EQ(press(), "77 no focus");  // refused before the first game of the run
+    press("7", 7, false);  // refused before the first game of the run
     Press(IDC_NEW_PUZZLE);
-    for (const char* after : {"55", "77", "55"}) EXPECT_EQ(press(), after);
+    press("5", 5, true);
+    press("7", 7, true);
+    press("5", 5, true);
     click("X");
-    EXPECT_EQ(press(), "54 no focus");
+    press("5", 4, false);
     click("ACDE");  // the fifth wrong guess loses; between games only the label changes
-    for (const char* after : {"70", "50"}) EXPECT_EQ(press(), after);
+    press("7", 0, true);
+    press("5", 0, true);
     Press(IDC_NEW_PUZZLE);
     solve("big top");
-    EXPECT_EQ(seen(), kShown + "|" + kEmptyBin + "|50 1 1|5");
+    EXPECT_EQ(FiguresOf(1), (Figures{"50", "1", "1"}));
+    EXPECT_EQ(BalloonsShown(), 5);
 }
 
 TEST_F(GameTest, ALetterClickedThroughTheConsoleIsShownInTheMainWindow) {
@@ -126,22 +139,41 @@ TEST_F(GameTest, ALetterClickedThroughTheConsoleIsShownInTheMainWindow) {
     GetWindowRect(hLetters['P' - 'A'], &p);
     MoveWindow(hWnd, p.left - 5, p.top - 5, 900, 106, TRUE);
     ClickAt(hWnd, 6, 6);
-    EXPECT_EQ(seen(), kShown + "|" + kEmptyBin + "|70 1 0|7");
+    EXPECT_EQ(TextOf(IDC_PUZZLE_LINE), kShown);
+    EXPECT_EQ(FiguresOf(1), (Figures{"70", "1", "0"}));
 }
 
 TEST_F(StartUp, ShowsTheMainWindowAboveTheHiddenConsoleAroundTheScreenCentreWithTheSavedFigures) {
-    for (auto [width, height, left, top, show] :  // 800 x 600 is too small for the windows: they are not moved onto it
-         {std::tuple{1280, 1024, 190, 134, SW_SHOWNORMAL}, {800, 600, -50, -78, SW_SHOWMINIMIZED}}) {
+    const struct { int width, height, left, top, show; } screens[] = {
+        {.width = 1280, .height = 1024, .left = 190, .top = 134, .show = SW_SHOWNORMAL},
+        // too small for the windows: they are not moved onto it
+        {.width = 800, .height = 600, .left = -50, .top = -78, .show = SW_SHOWMINIMIZED}};
+    for (const auto& screen : screens) {
         StartFreshProcess(folder);
         folder.write("MVStats.dat", kStats);
-        headless_set_screen_size(width, height);
-        ASSERT_NE(main = StartUpWithoutLoop(show), nullptr);
-        EXPECT_EQ(std::make_tuple(main->x, main->y, main->width, main->height, Shown(main), main->minimized),
-                  std::make_tuple(left, top, 900, 620, true, show == SW_SHOWMINIMIZED));
-        EXPECT_EQ(std::make_tuple(hWnd->x, hWnd->y, hWnd->width, hWnd->height, Shown(hWnd), hWnd->owner),
-                  std::make_tuple(left, top + 620, 900, 106, false, main));
-        EXPECT_EQ(Texts(kFigures) + Texts({IDC_BALLOON_COUNT}) + std::to_string(BalloonsShown()),
-                  kStats + std::string("77"));
+        headless_set_screen_size(screen.width, screen.height);
+        ASSERT_NE(main = StartUpWithoutLoop(screen.show), nullptr);
+        RECT place, console;
+        GetWindowRect(main, &place);
+        GetWindowRect(hWnd, &console);
+        EXPECT_EQ(place.left, screen.left);
+        EXPECT_EQ(place.top, screen.top);
+        EXPECT_EQ(place.right - place.left, 900);
+        EXPECT_EQ(place.bottom - place.top, 620);
+        EXPECT_TRUE(Shown(main));
+        EXPECT_EQ(main->minimized, screen.show == SW_SHOWMINIMIZED);
+        EXPECT_EQ(console.left, screen.left);
+        EXPECT_EQ(console.top, screen.top + 620);
+        EXPECT_EQ(console.right - console.left, 900);
+        EXPECT_EQ(console.bottom - console.top, 106);
+        EXPECT_FALSE(Shown(hWnd));
+        EXPECT_EQ(hWnd->owner, main);
+        EXPECT_EQ(FiguresOf(1), (Figures{"90", "1", "3"}));
+        EXPECT_EQ(TextOf(IDC_P1_SKILL), "Lion-Tamer");
+        EXPECT_EQ(FiguresOf(2), (Figures{"40", "2", "5"}));
+        EXPECT_EQ(TextOf(IDC_P2_SKILL), "Juggling-Clown");
+        EXPECT_EQ(TextOf(IDC_BALLOON_COUNT), "7");
+        EXPECT_EQ(BalloonsShown(), 7);
     }
 }
 
@@ -152,38 +184,71 @@ TEST_F(StartUp, TheDataFilesLieBesideAProgramWithALongSlashedPathAndWithoutPuzzl
     StartFreshProcess(folder);
     headless_set_module_path(dir + "Marivane.exe");
     ASSERT_NE(main = StartUpWithoutLoop(), nullptr);
-    EXPECT_EQ(getDrivePath + "|" + HelpFiler, dir + "|" + dir + "Quorrel-help.chm");
+    EXPECT_EQ(getDrivePath, dir);
+    EXPECT_EQ(HelpFiler, dir + "Quorrel-help.chm");
     Press(IDC_NEW_PUZZLE);
     click("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
-    EXPECT_EQ(seen() + "|" + TextOf(IDC_HINT_LINE),
-              "ERROR! NO PUZZLE PHRASES - DATABASE/FILE APPEARS TO BE MISSING|" + kEmptyBin + "|0 0 0|7|No data");
+    solve("big top");
+    EXPECT_EQ(TextOf(IDC_PUZZLE_LINE), "ERROR! NO PUZZLE PHRASES - DATABASE/FILE APPEARS TO BE MISSING");
+    EXPECT_EQ(TextOf(IDC_HINT_LINE), "No data");
+    EXPECT_EQ(TextOf(IDC_LETTER_BIN), kEmptyBin);
+    EXPECT_EQ(FiguresOf(1), kNone);
+    EXPECT_EQ(BalloonsShown(), 7);
+}
+
+TEST_F(StartUp, EndsWithCodeZeroAndNoWindowWhenAWindowClassCannotBeRegistered) {
+    for (const char* refused : {szClassName, szClassName2}) {
+        StartFreshProcess(folder);
+        headless_fail_class_registration(refused);
+        headless_set_idle([] { return false; });
+        EXPECT_EQ(WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), SW_SHOWNORMAL), 0) << refused;
+        EXPECT_EQ(FindWindowA(szClassName2, nullptr), nullptr) << refused;
+    }
 }
 
 TEST_F(Commands, PlayerButtonsSwitchOnlyBetweenGamesOrBeforeTheFirstWrongGuess) {
-    start(false);  // gameRunning, numwrong, difficulty (odd: five balloons, two gone at the start), switched
-    for (auto [running, wrong, mode, switched] : {std::tuple{0, 7, 0, true}, {1, 0, 0, true}, {1, 1, 0, false},
-                                                  {1, 2, 0, false}, {1, 2, 1, true}, {1, 3, 1, false}}) {
-        std::tie(gameRunning, numwrong, difficulty, playertype) = std::make_tuple(running, wrong, mode, 1);
-        headless_clear_logs();
+    start(false);
+    const struct { int gameRunning, numwrong, difficulty; bool switches; } cases[] = {
+        {.gameRunning = 0, .numwrong = 7, .difficulty = 0, .switches = true},
+        {.gameRunning = 1, .numwrong = 0, .difficulty = 0, .switches = true},
+        {.gameRunning = 1, .numwrong = 1, .difficulty = 0, .switches = false},
+        {.gameRunning = 1, .numwrong = 2, .difficulty = 0, .switches = false},
+        // five balloons: two are gone from the start
+        {.gameRunning = 1, .numwrong = 2, .difficulty = 1, .switches = true},
+        {.gameRunning = 1, .numwrong = 3, .difficulty = 1, .switches = false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.gameRunning << " " << c.numwrong << " " << c.difficulty);
+        std::tie(gameRunning, numwrong, difficulty, playertype) = std::make_tuple(c.gameRunning, c.numwrong, c.difficulty, 1);
+        headless_clear_log();
         Press(IDC_PLAYER_TWO);
-        EXPECT_EQ(std::make_tuple(playertype, CuesHeard(), GetFocus() == main),
-                  std::make_tuple(switched ? 2 : 1, switched ? Cues{IDW_CLICK} : Cues{}, switched));
+        EXPECT_EQ(playertype, c.switches ? 2 : 1);
+        EXPECT_EQ(CuesHeard(), (c.switches ? Cues{IDW_CLICK} : Cues{}));
+        EXPECT_EQ(GetFocus() == main, c.switches);
         Press(IDC_PLAYER_ONE);
-        EXPECT_EQ(playertype, 1) << running << wrong << mode;
+        EXPECT_EQ(playertype, 1);
     }
 }
 
 TEST_F(Commands, ResetStatsClearsTheCurrentPlayerOnlyWhenTheyHavePoints) {
-    for (auto [player, before, after] :  // the figures before and after
-         {std::tuple{1, kStats, "0 0 0 Circus-Worker 40 2 5 Juggling-Clown"},
-          {2, kStats, "90 1 3 Lion-Tamer 0 0 0 Circus-Worker"},
-          {1, "0 0 4 Lion-Tamer 0 0 0 Ring-Master", "0 0 4 Lion-Tamer 0 0 0 Ring-Master"},
-          {2, "9 1 0 Lion-Tamer -10 2 5 Ring-Master", "9 1 0 Lion-Tamer -10 2 5 Ring-Master"}}) {
-        start(false, before);
-        playertype = player;
+    const struct { int player; const char* stats; bool clears; } cases[] = {
+        {.player = 1, .stats = kStats, .clears = true},
+        {.player = 2, .stats = kStats, .clears = true},
+        {.player = 1, .stats = "0 0 4 Lion-Tamer 0 0 0 Ring-Master", .clears = false},
+        {.player = 2, .stats = "9 1 0 Lion-Tamer -10 2 5 Ring-Master", .clears = false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stats);
+        start(false, c.stats);
+        const Figures before[] = {FiguresOf(1), FiguresOf(2)};
+        const std::string skills[] = {TextOf(IDC_P1_SKILL), TextOf(IDC_P2_SKILL)};
+        playertype = c.player;
         Press(IDC_RESET_STATS);
-        EXPECT_EQ(std::make_tuple(Texts(kFigures), CuesHeard(), GetFocus() == main),
-                  std::make_tuple(after, std::string(before) == after ? Cues{} : Cues{IDW_CLICK}, true));
+        for (int player : {1, 2}) {
+            const bool cleared = c.clears && player == c.player;
+            EXPECT_EQ(FiguresOf(player), cleared ? kNone : before[player - 1]) << "player " << player;
+            EXPECT_EQ(TextOf(player == 1 ? IDC_P1_SKILL : IDC_P2_SKILL), cleared ? "Circus-Worker" : skills[player - 1]);
+        }
+        EXPECT_EQ(CuesHeard(), (c.clears ? Cues{IDW_CLICK} : Cues{}));
+        EXPECT_EQ(GetFocus(), main);
     }
 }
 
@@ -193,58 +258,157 @@ TEST_F(Commands, HintsToggleTheHintLineOnEachClickOfADoubleClickToo) {
     Press(IDC_HINTS);
     EXPECT_FALSE(Shown(hGiveHint));
     headless_double_click_button(ControlById(IDC_HINTS));
-    EXPECT_EQ(std::make_tuple(Shown(hGiveHint), CuesHeard()), std::make_tuple(false, Cues(3, IDW_CLICK)));
+    EXPECT_FALSE(Shown(hGiveHint));
+    EXPECT_EQ(CuesHeard(), Cues(3, IDW_CLICK));
 }
 
-TEST_F(Commands, TheSoundButtonMutesTheGameCuesOnOddPressesButNeverTheClicksOrMinimise) {
-    start(false);
-    Press(IDC_SOUND);
-    Press(IDC_NEW_PUZZLE);
-    Press(IDC_MINIMISE);
-    EXPECT_EQ(std::make_pair(CuesHeard(), main->minimized), std::make_pair(Cues{IDW_CLICK, IDW_MINIMISE}, true));
-    Press(IDC_SOUND);
-    Press(IDC_NEW_PUZZLE);
-    EXPECT_EQ(CuesHeard(), (Cues{IDW_CLICK, IDW_NEW_PUZZLE}));
+// Muted: the cues of a game (new puzzle, hit, miss, win, loss). Never muted: clicks, minimise and the console.
+TEST_F(Commands, TheSoundButtonMutesTheGameCuesOnOddPressesButNeverTheClicksTheConsoleOrMinimise) {
+    for (int presses : {1, 2}) {
+        const bool muted = presses == 1;
+        start(false);
+        ConsoleUse = 0;
+        for (int i = 0; i < presses; ++i) Press(IDC_SOUND);
+        CuesHeard();
+        Press(IDC_NEW_PUZZLE);
+        click("BX");
+        solve("big top");
+        EXPECT_EQ(CuesHeard(), (muted ? Cues{IDW_CLICK} : Cues{IDW_NEW_PUZZLE, IDW_HIT, IDW_MISS, IDW_CLICK, IDW_WIN}));
+        Press(IDC_NEW_PUZZLE);
+        click("ACDEFHJ");
+        Cues lost{IDW_NEW_PUZZLE, IDW_MISS, IDW_MISS, IDW_MISS, IDW_MISS, IDW_MISS, IDW_MISS, IDW_MISS, IDW_LOSS};
+        EXPECT_EQ(CuesHeard(), muted ? Cues{} : lost);
+        Press(IDC_CONSOLE);
+        Press(IDC_MINIMISE);
+        EXPECT_EQ(CuesHeard(), (Cues{IDW_CONSOLE, IDW_MINIMISE}));
+        EXPECT_TRUE(main->minimized);
+    }
 }
 
 TEST_F(Commands, ArrowKeysMoveBothWindowsTheLeadingOneFirstAndOtherKeysNothingAndAReleaseTakesTheFocus) {
-    start(false);  // key, step, console moved first
-    for (auto [key, dx, dy, consoleFirst] : {std::tuple{VK_LEFT, -2, 0, false}, {VK_UP, 0, -2, false},
-                                             {VK_RIGHT, 2, 0, false}, {VK_DOWN, 0, 2, true}, {'A', 0, 0, false},
-                                             {0x24, 0, 0, false}, {0x29, 0, 0, false}}) {
+    start(false);
+    const struct { int key, dx, dy; bool consoleFirst; } keys[] = {
+        {.key = VK_LEFT, .dx = -2, .dy = 0, .consoleFirst = false}, {.key = VK_UP, .dx = 0, .dy = -2, .consoleFirst = false},
+        {.key = VK_RIGHT, .dx = 2, .dy = 0, .consoleFirst = false}, {.key = VK_DOWN, .dx = 0, .dy = 2, .consoleFirst = true}};
+    for (const auto& k : keys) {
+        SCOPED_TRACE(k.key);
         const int x = main->x, y = main->y;
-        headless_clear_logs();
-        headless_post_key(main, key);
+        headless_clear_log();
+        headless_post_key(main, k.key);
         headless_pump();
-        ASSERT_EQ(headless_moves().size(), dx || dy ? 2u : 0u) << key;
-        for (const HeadlessMove& m : headless_moves())
-            EXPECT_EQ(std::make_tuple(m.x, m.y, m.width, m.height, m.repaint),
-                      m.window == main ? std::make_tuple(x + dx, y + dy, 900, 620, TRUE)
-                                       : std::make_tuple(x + dx, y + dy + 620, 900, 106, TRUE));
-        if (dx || dy) { EXPECT_EQ(headless_moves()[0].window, consoleFirst ? hWnd : main) << key; }
+        const auto moves = Logged(HeadlessEvent::Moved);
+        ASSERT_EQ(moves.size(), 2u);
+        EXPECT_EQ(moves[0].window, k.consoleFirst ? hWnd : main);
+        for (const HeadlessEvent& move : moves) {
+            const bool isMain = move.window == main;
+            EXPECT_EQ(move.x, x + k.dx);
+            EXPECT_EQ(move.y, y + k.dy + (isMain ? 0 : 620));
+            EXPECT_EQ(move.width, 900);
+            EXPECT_EQ(move.height, isMain ? 620 : 106);
+            EXPECT_EQ(move.number, TRUE) << "repainted";
+        }
     }
+    headless_clear_log();
+    for (int key : {int('A'), 0x24, 0x29}) headless_post_key(main, key);
+    headless_pump();
+    EXPECT_EQ(Logged(HeadlessEvent::Moved).size(), 0u);
     for (HWND window : {main, hWnd}) EXPECT_EQ((SendMessageA(window, WM_LBUTTONUP, 0, 0), GetFocus()), window);
+}
+
+// Help opens the help file beside the program through the shell, unless a window titled "Quorrel-help"
+// is open; a shell result of 32 or less is a failure. The click is heard either way.
+TEST_F(Commands, HelpOpensTheHelpFileUnlessItsViewerIsOpenAndSaysWhenItCannot) {
+    const struct { INT_PTR shellResult; bool viewerOpen; const char* box; const char* caption; } cases[] = {
+        {.shellResult = 33, .viewerOpen = false, .box = nullptr, .caption = nullptr},
+        {.shellResult = 32, .viewerOpen = false, .box = "Help files could not be opened...", .caption = "Error - Marivane"},
+        {.shellResult = 33, .viewerOpen = true, .box = "terminating request... help program is currently in use.",
+         .caption = "System - Permission Denied"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shellResult);
+        start(false);
+        headless_set_shell_result(c.shellResult);
+        if (c.viewerOpen) CreateWindowExA(0, "STATIC", "Quorrel-help", 0, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
+        Press(IDC_HELP_ME);
+        const auto shell = Logged(HeadlessEvent::Shell);
+        const auto boxes = Logged(HeadlessEvent::Box);
+        EXPECT_EQ(CuesHeard(), Cues{IDW_CLICK});
+        ASSERT_EQ(shell.size(), c.viewerOpen ? 0u : 1u);
+        ASSERT_EQ(boxes.size(), c.box ? 1u : 0u);
+        if (!c.viewerOpen) {
+            EXPECT_EQ(shell[0].caption, "open");
+            EXPECT_EQ(shell[0].text, folder.file("Quorrel-help.chm"));
+            EXPECT_EQ(shell[0].number, SW_SHOW);
+            EXPECT_EQ(shell[0].window, nullptr) << "no owner";
+        }
+        if (c.box) {
+            EXPECT_EQ(boxes[0].text, c.box);
+            EXPECT_EQ(boxes[0].caption, c.caption);
+            EXPECT_EQ(boxes[0].number, c.viewerOpen ? MB_OK | MB_TOPMOST : MB_OK);
+            EXPECT_EQ(boxes[0].window, nullptr) << "no owner: the game stays usable";
+        }
+    }
+}
+
+// Every button of the main window paints its face after the window; pressed, it shows another face.
+TEST_F(Drawing, EachButtonShowsItsNormalFaceAndItsPressedFaceWhilePressed) {
+    StartFreshProcess(folder);
+    ASSERT_NE(main = StartUpWithoutLoop(), nullptr);
+    const auto startFaces = Logged(HeadlessEvent::Face);
+    const auto windows = headless_windows();
+    const auto isMainButton = [&](HWND w) { return w->parent == main && w->className == "BUTTON"; };
+    EXPECT_EQ(startFaces.size(), std::size_t(std::count_if(windows.begin(), windows.end(), isMainButton)));
+    for (const HeadlessEvent& face : startFaces) {
+        PAINTSTRUCT paint;
+        DRAWITEMSTRUCT item{ODT_BUTTON, UINT(face.window->id), 0, ODA_SELECT, ODS_SELECTED, face.window,
+                            BeginPaint(face.window, &paint), {0, 0, 9, 9}, 0};
+        headless_clear_log();
+        SendMessageA(main, WM_DRAWITEM, WPARAM(face.window->id), LPARAM(&item));
+        ASSERT_EQ(Logged(HeadlessEvent::Face).size(), 1u) << face.window->id;
+        EXPECT_NE(Logged(HeadlessEvent::Face)[0].number, face.number) << face.window->id;
+    }
+    headless_clear_log();
+    Press(IDC_HINTS);
+    const auto hints = Logged(HeadlessEvent::Face);
+    ASSERT_EQ(hints.size(), 2u);
+    EXPECT_EQ(hints[0].number, IDB_HINTS_DOWN);
+    EXPECT_EQ(hints[1].number, IDB_HINTS);
+}
+
+// The console paints when shown; then every static and edit control of both windows has asked for its colours.
+TEST_F(Drawing, EveryTextPictureAndEditShowsOnLightGreyWithATransparentTextBackground) {
+    start(false);
+    ShowWindow(hWnd, SW_SHOW);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0)) DispatchMessageA(&msg);
+    for (HWND control : headless_windows()) {
+        if (!control->parent || control->className == "BUTTON" || !Shown(control)) continue;
+        EXPECT_EQ(control->background, GetStockObject(LTGRAY_BRUSH)) << control->id;
+        EXPECT_EQ(control->backgroundMode, TRANSPARENT) << control->id;
+    }
 }
 
 // Each way out saves the run and ends the program; a request still on its way then saves nothing (a second
 // scramble would store the purged puzzle file over the real store). A session going on changes nothing.
 TEST(Leaving, EveryWayOutSavesTheRunOnceThenEndsWithCodeZero) {
-    const std::tuple<bool, UINT, WPARAM> waysOut[] = {  // to the console, message, wParam
+    const struct { bool toConsole; UINT message; WPARAM wParam; } waysOut[] = {
         {false, WM_COMMAND, IDC_QUIT}, {false, WM_COMMAND, IDC_CLOSE}, {false, WM_CLOSE, 0},        {true, WM_CLOSE, 0},
         {false, WM_ENDSESSION, TRUE},  {true, WM_ENDSESSION, TRUE},    {false, WM_ENDSESSION, FALSE}};
-    for (auto [toConsole, message, wParam] : waysOut) {
+    for (const auto& way : waysOut) {
+        SCOPED_TRACE(testing::Message() << way.message << (way.toConsole ? " to the console" : ""));
         TempFolder dir;
         StartFreshProcess(dir);
         dir.write("MVData.dat", "big top;a place for clowns:");
         bool goesOn = false;
-        const auto leave = [=] { SendMessageA(toConsole ? hWnd : MainWindow(), message, wParam, 0); };
+        const auto leave = [&] { PostMessageA(way.toConsole ? hWnd : MainWindow(), way.message, way.wParam, 0); };
         EXPECT_EQ(RunProgram({leave, [&] { goesOn = !dir.exists("MVStats.dat"); }}), 0);
-        EXPECT_EQ(goesOn, message == WM_ENDSESSION && !wParam) << message << toConsole;
-        const auto saved = [&] { return dir.read("MVStats.dat") + dir.read("MVData.dat") + dir.read("OnLoad.dat"); };
-        EXPECT_EQ(saved(), "0 0 0 Circus-Worker 0 0 0 Circus-WorkerData purged...ckj$yuwCj*qndgj&mw{*dnr{syA");
+        EXPECT_EQ(goesOn, way.message == WM_ENDSESSION && !way.wParam);
+        EXPECT_EQ(dir.read("MVStats.dat"), "0 0 0 Circus-Worker 0 0 0 Circus-Worker");
+        EXPECT_EQ(dir.read("MVData.dat"), "Data purged...");
+        EXPECT_EQ(dir.read("OnLoad.dat"), "ckj$yuwCj*qndgj&mw{*dnr{syA");
         for (const char* file : {"MVStats.dat", "MVData.dat", "OnLoad.dat"}) dir.write(file, "later");
-        for (auto [console, request, wp] : waysOut) WindowProcedure(headless_windows()[console], request, wp, 0);
-        EXPECT_EQ(saved(), "laterlaterlater") << message << toConsole;
+        for (const auto& again : waysOut)
+            WindowProcedure(headless_windows()[again.toConsole], again.message, again.wParam, 0);
+        for (const char* file : {"MVStats.dat", "MVData.dat", "OnLoad.dat"}) EXPECT_EQ(dir.read(file), "later") << file;
     }
 }
 

@@ -28,14 +28,7 @@ protected:
         StartFreshProcess(folder);
         StartUpWithoutLoop();
         Press(IDC_NEW_PUZZLE);
-        headless_clear_logs();
-    }
-    // The phrase and hint fields, the record count and the cues heard since the last look.
-    std::string seen() {
-        std::string cues;
-        for (int cue : CuesHeard()) cues += ' ' + std::to_string(cue);
-        headless_clear_logs();
-        return TextOf(IDC_PHRASE_EDIT) + '|' + TextOf(IDC_HINT_EDIT) + '|' + std::to_string(gRandom) + cues;
+        headless_clear_log();
     }
     // How often each of `count` records was drawn in `games` New Puzzles.
     std::vector<int> draws(int games, int count) {
@@ -51,24 +44,35 @@ protected:
 
 // gRandom holds the complete records, playable or not; with no playable one New Puzzle starts no game.
 TEST_F(Puzzles, NewPuzzleCountsTheRecordsAtTheFirstGameAndAgainWhileNoneAreLeftAndBuildsThePhraseStrings) {
-    const std::tuple<const char*, int, bool> files[] = {  // content, records, one playable
-        {"Data purged...", 0, false}, {"big top;a hint", 0, false}, {"a;b:c;d", 1, true},
-        {"a;b:c;", 1, true},          {"20 24;b:?!;d:", 2, false},  {";b:  ;d:a;x:", 3, true}};
-    for (const auto& [content, count, playable] : files) {
-        start(content);
-        EXPECT_EQ(std::make_pair(gRandom, gameRunning), std::make_pair(count, int(playable))) << "'" << content << "'";
+    const struct { const char* content; int records; bool playable; } files[] = {
+        {.content = "Data purged...", .records = 0, .playable = false},
+        {.content = "big top;a hint", .records = 0, .playable = false},
+        {.content = "a;b:c;d", .records = 1, .playable = true},
+        {.content = "a;b:c;", .records = 1, .playable = true},
+        {.content = "20 24;b:?!;d:", .records = 2, .playable = false},
+        {.content = ";b:  ;d:a;x:", .records = 3, .playable = true}};
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.content);
+        start(file.content);
+        EXPECT_EQ(gRandom, file.records);
+        EXPECT_EQ(gameRunning, int(file.playable));
     }
     start(kNumbered6);
-    const std::tuple<int, int, int> later[] = {{3, 6, 3}, {6, 3, 3}, {6, -2, 6}};  // file, gRandom before and after
-    for (const auto& [records, before, after] : later) {
-        folder.write("MVData.dat", records == 3 ? kNumbered3 : kNumbered6);
-        gRandom = before;  // a file that shrank is followed, else a count of none left is redone
-        draws(300, records);
-        EXPECT_EQ(gRandom, after) << records << " records, gRandom was " << before;
+    // A file that shrank is followed, else a count of none left is redone.
+    const struct { int records, before, after; } later[] = {
+        {.records = 3, .before = 6, .after = 3}, {.records = 6, .before = 3, .after = 3},
+        {.records = 6, .before = -2, .after = 6}, {.records = 6, .before = 0, .after = 6}};
+    for (const auto& c : later) {
+        folder.write("MVData.dat", c.records == 3 ? kNumbered3 : kNumbered6);
+        gRandom = c.before;
+        draws(300, c.records);
+        EXPECT_EQ(gRandom, c.after) << c.records << " records, gRandom was " << c.before;
     }
     start("act 2!;a hint:");
-    EXPECT_EQ(displayword + "|" + showdashes + "|" + buildword + "|" + grabhint,
-              " A C T   2 !| _ _ _   2 !| * * *   2 !|a hint");
+    EXPECT_EQ(displayword, " A C T   2 !");
+    EXPECT_EQ(showdashes, " _ _ _   2 !");
+    EXPECT_EQ(buildword, " * * *   2 !");
+    EXPECT_EQ(grabhint, "a hint");
 }
 
 // RAND_MAX is 32767 on Windows: a file of more records must still have each of them drawn.
@@ -87,58 +91,133 @@ TEST_F(Puzzles, EveryPlayableRecordIsDrawnAlikeAndNoOtherEverWithTheGeneratorSee
 }
 
 // With both locks on, as the default configuration has them, Add still works; the console command beeps.
+// A phrase of one character is neither stored nor signalled; the fields take 38 and 34 characters.
 TEST_F(Puzzles, AddStoresTheLowerCasedRecordOrRefusesWithABeepKeepingTheFields) {
-    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {  // typed, stored, seen
-        {"Big Top", "A place for clowns", "big top;A place for clowns:", "||4 4450 -1"},
-        {"Big Top", "", "big top;no hint available:", "||4 4450 -1"},
-        {"a;b", "hint", "", "a;b|hint|3 4450 -1 -1"},  // a separator would split the record
-        {"ab", "x;y", "", "ab|x;y|3 4450 -1 -1"},
-        {"", "a hint", "", "|a hint|3 4450 -1 -1"},
-        {"2024!", "a year", "", "2024!|a year|3 4450 -1 -1"},  // no letter to guess: won at the first click
+    const struct { const char* phrase; const char* hint; const char* stored; bool beeps; } cases[] = {
+        {.phrase = "Big Top", .hint = "A place for clowns", .stored = "big top;A place for clowns:", .beeps = false},
+        {.phrase = "Big Top", .hint = "", .stored = "big top;no hint available:", .beeps = false},
+        {.phrase = "ab", .hint = "", .stored = "ab;no hint available:", .beeps = false},
+        {.phrase = "a", .hint = "hint", .stored = nullptr, .beeps = false},
+        {.phrase = "a;b", .hint = "hint", .stored = nullptr, .beeps = true},  // a separator would split the record
+        {.phrase = "ab", .hint = "x:y", .stored = nullptr, .beeps = true},
+        {.phrase = "", .hint = "a hint", .stored = nullptr, .beeps = true},
+        {.phrase = "2024!", .hint = "a year", .stored = nullptr, .beeps = true},  // no letter: won at the first click
+        {.phrase = "abcdefghijklmnopqrstuvwxyzabcdefghijklmn", .hint = "0123456789012345678901234567890123456",
+         .stored = "abcdefghijklmnopqrstuvwxyzabcdefghijkl;0123456789012345678901234567890123:", .beeps = false},
     };
-    for (const auto& [phrase, hint, stored, heard] : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.phrase);
         start(kThree, "Disable_Console= 1\nDisable_VCCntls= 1");
-        headless_type(hEditWord, phrase);
-        headless_type(hEditHint, hint);
+        headless_type(hEditWord, c.phrase);
+        headless_type(hEditHint, c.hint);
+        const std::string typedPhrase = TextOf(IDC_PHRASE_EDIT), typedHint = TextOf(IDC_HINT_EDIT);
         Press(IDC_ADD_PUZZLE);
         Press(IDC_CONSOLE);
-        EXPECT_EQ(folder.read("MVData.dat") + " / " + seen(), kThree + stored + " / " + heard);
+        EXPECT_EQ(folder.read("MVData.dat"), kThree + (c.stored ? c.stored : ""));
+        EXPECT_EQ(TextOf(IDC_PHRASE_EDIT), c.stored ? "" : typedPhrase);
+        EXPECT_EQ(TextOf(IDC_HINT_EDIT), c.stored ? "" : typedHint);
+        EXPECT_EQ(gRandom, c.stored ? 4 : 3);
+        EXPECT_EQ(CuesHeard(), (c.beeps ? Cues{IDW_CLICK, kBeep, kBeep} : Cues{IDW_CLICK, kBeep}));
         EXPECT_FALSE(Shown(hWnd));
+    }
+}
+
+// 0 lets the console button show and hide the console, 1 makes it beep, any other value does nothing.
+TEST_F(Puzzles, TheConsoleButtonTogglesTheConsoleOnlyWhenUnlocked) {
+    const struct { const char* config; Cues heard; bool shown; } cases[] = {
+        {.config = kUnlocked, .heard = {IDW_CONSOLE}, .shown = true},
+        {.config = "Disable_Console= 1", .heard = {kBeep}, .shown = false},
+        {.config = "Disable_Console= 2", .heard = {}, .shown = false},
+        {.config = "Disable_Console= -1", .heard = {}, .shown = false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.config);
+        start(kThree, c.config);
+        Press(IDC_CONSOLE);
+        EXPECT_EQ(CuesHeard(), c.heard);
+        EXPECT_EQ(Shown(hWnd), c.shown);
     }
 }
 
 // Review pages through the file; a pass ends after the last record or at a New Puzzle. Delete cuts the record
 // shown; records without a letter, or unfinished, are shown and deleted like any other, and only complete ones
-// are counted. Windows will not replace a read-only file: then nothing changes and the next Review says so.
+// are counted. Windows will not replace a read-only file, nor read one another program holds: then nothing
+// changes and the next Review says so. With editing locked, Review and Delete only beep.
 TEST_F(Puzzles, ReviewPagesThroughTheFileAndDeleteRewritesItWithoutTheShownRecordOrKeepsItWhole) {
     const int R = IDC_REVIEW;
-    const std::string first = "big top|a place for clowns", done = "Resetting Puzzle Viewer...";
+    const std::string done = "Resetting Puzzle Viewer...", notDeleted = "Puzzle not deleted...";
     const std::string lastTwo = PuzzleFile({{"lion", "king of the ring"}, {"juggler", "keeps balls up"}});
     const std::string firstAndLast = PuzzleFile({{"big top", "a place for clowns"}, {"juggler", "keeps balls up"}});
-    using Case = std::tuple<std::string, const char*, std::vector<int>, bool, std::string, std::string, std::string>;
-    const Case cases[] = {  // file, configuration, commands, read-only; shown, Delete seen, file, next Review shows
-        {kThree, kUnlocked, {R, R}, false, "lion|king of the ring", "||2 4450", firstAndLast + done},
-        {kThree, kUnlocked, {R, R}, true, "lion|king of the ring", "||3 4450 -1", kThree + "Puzzle not deleted..."},
-        {kThree, kUnlocked, {R, R, R, R}, false, done + "|", done + "||3 -1", kThree + "big top"},
-        {kThree, kUnlocked, {R, R, R, R, R}, false, first, "||2 4450", lastTwo + done},
-        {kThree, kUnlocked, {R, R, IDC_NEW_PUZZLE, R}, false, first, "||2 4450", lastTwo + done},
-        {kThree + "2024!;a year:", kUnlocked, {R, R, R, R}, false, "2024!|a year", "||3 4450", kThree + done},
-        {kThree + "clowns;red no", kUnlocked, {R, R, R, R}, false, "clowns|red no", "||3 4450", kThree + done},
-        {kThree, "Disable_Console= 0\nDisable_VCCntls= 1", {R, R}, false, "|", "||3 -1", kThree},
+    enum Lock { kNone, kReadOnly, kUnreadable };
+    struct Case {
+        std::string file = kThree;
+        const char* config = kUnlocked;
+        std::vector<int> commands;
+        Lock lock = kNone;
+        const char *shownPhrase, *shownHint;  // before Delete
+        std::string phraseAfterDelete = "";
+        int records;                          // counted after Delete
+        Cues heard;                           // at Delete
+        std::string fileAfter;
+        std::string nextReview;               // what the next Review shows
     };
-    for (const auto& [file, config, commands, readOnly, shown, heard, after] : cases) {
-        start(file, config);
+    const Case cases[] = {
+        {.commands = {R, R}, .shownPhrase = "lion", .shownHint = "king of the ring", .records = 2,
+         .heard = {IDW_CLICK}, .fileAfter = firstAndLast, .nextReview = done},
+        {.commands = {R, R}, .lock = kReadOnly, .shownPhrase = "lion", .shownHint = "king of the ring", .records = 3,
+         .heard = {IDW_CLICK, kBeep}, .fileAfter = kThree, .nextReview = notDeleted},
+        {.commands = {R, R}, .lock = kUnreadable, .shownPhrase = "lion", .shownHint = "king of the ring",
+         .records = 3, .heard = {IDW_CLICK, kBeep}, .fileAfter = kThree, .nextReview = notDeleted},
+        {.commands = {R, R, R, R}, .shownPhrase = done.c_str(), .shownHint = "", .phraseAfterDelete = done,
+         .records = 3, .heard = {kBeep}, .fileAfter = kThree, .nextReview = "big top"},
+        {.commands = {R, R, R, R, R}, .shownPhrase = "big top", .shownHint = "a place for clowns", .records = 2,
+         .heard = {IDW_CLICK}, .fileAfter = lastTwo, .nextReview = done},
+        {.commands = {R, R, IDC_NEW_PUZZLE, R}, .shownPhrase = "big top", .shownHint = "a place for clowns",
+         .records = 2, .heard = {IDW_CLICK}, .fileAfter = lastTwo, .nextReview = done},
+        {.file = kThree + "2024!;a year:", .commands = {R, R, R, R}, .shownPhrase = "2024!", .shownHint = "a year",
+         .records = 3, .heard = {IDW_CLICK}, .fileAfter = kThree, .nextReview = done},
+        {.file = kThree + "clowns;red no", .commands = {R, R, R, R}, .shownPhrase = "clowns", .shownHint = "red no",
+         .records = 3, .heard = {IDW_CLICK}, .fileAfter = kThree, .nextReview = done},
+        {.config = "Disable_Console= 0\nDisable_VCCntls= 1", .commands = {R, R}, .shownPhrase = "", .shownHint = "",
+         .records = 3, .heard = {kBeep}, .fileAfter = kThree, .nextReview = ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.file << c.config << ", commands: " << c.commands.size() << ", lock " << c.lock);
+        start(c.file, c.config);
         Press(IDC_CONSOLE);
-        for (int command : commands) Press(command);
-        if (readOnly) chmod(folder.file("MVData.dat").c_str(), 0444);
-        const std::string before = TextOf(IDC_PHRASE_EDIT) + '|' + TextOf(IDC_HINT_EDIT);
-        headless_clear_logs();
-        Press(IDC_DELETE);
-        const auto deleted = seen() + (folder.exists("MVData.dat.tmp") ? " left" : "") + (Shown(hWnd) ? "" : " hidden");
-        Press(R);
-        EXPECT_EQ(before + " / " + deleted + " / " + folder.read("MVData.dat") + TextOf(IDC_PHRASE_EDIT),
-                  shown + " / " + heard + " / " + after) << file << config << ", commands: " << commands.size();
+        for (int command : c.commands) Press(command);
+        if (c.lock == kReadOnly) chmod(folder.file("MVData.dat").c_str(), 0444);
+        EXPECT_EQ(TextOf(IDC_PHRASE_EDIT), c.shownPhrase);
+        EXPECT_EQ(TextOf(IDC_HINT_EDIT), c.shownHint);
+        headless_clear_log();
+        const auto deleteAndReview = [&] {
+            Press(IDC_DELETE);
+            EXPECT_EQ(TextOf(IDC_PHRASE_EDIT), c.phraseAfterDelete);
+            EXPECT_EQ(TextOf(IDC_HINT_EDIT), "");
+            EXPECT_EQ(gRandom, c.records);
+            EXPECT_EQ(CuesHeard(), c.heard);
+            EXPECT_FALSE(folder.exists("MVData.dat.tmp"));
+            EXPECT_TRUE(Shown(hWnd));
+            Press(R);
+        };
+        if (c.lock == kUnreadable) WithUnreadable(folder, "MVData.dat", deleteAndReview);
+        else deleteAndReview();
+        EXPECT_EQ(folder.read("MVData.dat"), c.fileAfter);
+        EXPECT_EQ(TextOf(IDC_PHRASE_EDIT), c.nextReview);
     }
+}
+
+// A puzzle file another program holds gives no game, and a Review ends its pass at once.
+TEST_F(Puzzles, AnUnreadablePuzzleFileGivesNoGameAndNothingToReview) {
+    start();
+    Press(IDC_CONSOLE);
+    WithUnreadable(folder, "MVData.dat", [] {
+        Press(IDC_NEW_PUZZLE);
+        Press(IDC_REVIEW);
+    });
+    EXPECT_EQ(gameRunning, 0);
+    EXPECT_EQ(TextOf(IDC_HINT_LINE), "No data");
+    EXPECT_EQ(TextOf(IDC_PHRASE_EDIT), "Resetting Puzzle Viewer...");
+    EXPECT_EQ(folder.read("MVData.dat"), kThree);
 }
 
 }  // namespace

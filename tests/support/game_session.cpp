@@ -7,6 +7,9 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -52,9 +55,41 @@ void ClickLetter(char c) { ClickAt(MainWindow(), hLetters[c - 'A']->x + 4, hLett
 std::string TextOf(int id) { return ControlById(id)->text; }
 bool Shown(HWND window) { return window->visible; }
 
-std::vector<int> CuesHeard() {
-    std::vector<int> heard;
-    for (const HeadlessCue& cue : headless_cues()) heard.push_back(cue.kind == HeadlessCue::Sound ? cue.id : -1);
-    headless_clear_logs();
+Cues CuesHeard() {
+    Cues heard;
+    for (const HeadlessEvent& event : headless_log())
+        if (event.kind == HeadlessEvent::Sound || event.kind == HeadlessEvent::Beep)
+            heard.push_back(event.kind == HeadlessEvent::Sound ? event.number : kBeep);
+    headless_clear_log();
     return heard;
+}
+
+std::vector<HeadlessEvent> Logged(HeadlessEvent::Kind kind) {
+    std::vector<HeadlessEvent> events;
+    for (const HeadlessEvent& event : headless_log())
+        if (event.kind == kind) events.push_back(event);
+    return events;
+}
+
+Figures FiguresOf(int player) {
+    return player == 1 ? Figures{TextOf(IDC_P1_POINTS), TextOf(IDC_P1_WINS), TextOf(IDC_P1_LOSSES)}
+                       : Figures{TextOf(IDC_P2_POINTS), TextOf(IDC_P2_WINS), TextOf(IDC_P2_LOSSES)};
+}
+
+std::ostream& operator<<(std::ostream& out, const Figures& f) {
+    return out << "points " << f.points << ", wins " << f.wins << ", losses " << f.losses;
+}
+
+// Root reads every file: then the work runs as "nobody", who owns the folder meanwhile.
+void WithUnreadable(const TempFolder& folder, const std::string& name, const std::function<void()>& work) {
+    const bool root = geteuid() == 0;
+    chmod(folder.file(name).c_str(), 0200);
+    bool ok = true;
+    for (const auto& entry : fs::directory_iterator(folder.path()))
+        ok = ok && (!root || chown(entry.path().c_str(), 65534, 65534) == 0);
+    ok = ok && (!root || (chown(folder.path().c_str(), 65534, 65534) == 0 && seteuid(65534) == 0));
+    work();
+    ok = (!root || seteuid(0) == 0) && ok;
+    EXPECT_TRUE(ok) << "the file could not be made unreadable";
+    chmod(folder.file(name).c_str(), 0644);
 }

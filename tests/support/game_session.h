@@ -6,6 +6,7 @@
 #include "headless/headless_records.h"
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -31,9 +32,26 @@ void Press(int id);                       // a full click on an owner-drawn butt
 void ClickAt(HWND window, int x, int y);  // a click at client coordinates, dispatched at once
 void ClickLetter(char letter);            // a click in the middle of a letter picture
 std::string TextOf(int id);
-bool Shown(HWND window);       // the window's own visibility flag
-// The sound resource ids, and -1 for each beep, in order since the last look; empties the headless logs.
-std::vector<int> CuesHeard();
+bool Shown(HWND window);  // the window's own visibility flag
+
+// What the player heard since the last look: sound resource ids, kBeep for each beep.
+using Cues = std::vector<int>;
+const int kBeep = -1;
+Cues CuesHeard();  // empties the log
+// The log's events of one kind since it was last emptied.
+std::vector<HeadlessEvent> Logged(HeadlessEvent::Kind kind);
+
+// A player's points, wins and losses as the main window shows them.
+struct Figures {
+    std::string points, wins, losses;
+    bool operator==(const Figures&) const = default;
+};
+Figures FiguresOf(int player);
+std::ostream& operator<<(std::ostream& out, const Figures& figures);
+
+// Runs `work` with the named file there but unreadable to the program, as when another program holds it.
+void WithUnreadable(const TempFolder& folder, const std::string& name, const std::function<void()>& work);
+
 inline std::string PuzzleFile(const std::vector<std::pair<std::string, std::string>>& records) {
     std::string content;  // the records 'phrase;hint:' back to back
     for (auto& record : records) content += record.first + ";" + record.second + ":";

@@ -49,20 +49,25 @@ void Limited(Limit limit, const TempFolder& folder, const std::function<void()>&
     EXPECT_TRUE(ok) << "the fault was not set up";
 }
 
+// A file another program holds gives the starting figures, and is not replaced: it holds the player's own.
 TEST(StatsFile, LoadsEachFieldClampedOrStopsAtTheFirstUnreadableOneAndSavesOneLine) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"99999999999 -7 -99999999999 Ring-Master 0 12 0 Tightrope-Walker",
-         "2147483647 -7 -2147483648 Ring-Master 0 12 0 Tightrope-Walker"},
-        {"5 2 1", "5 2 1 Circus-Worker 0 0 0 Circus-Worker"},  // else the next number would be read for the skill
-        {"8 9 x Ring-Master 3 4 5 Lion-Tamer", "8 9 0 Circus-Worker 0 0 0 Circus-Worker"},
+    const struct { const char* content; const char* saved; bool unreadable = false; } cases[] = {
+        {.content = "99999999999 -7 -99999999999 Ring-Master 0 12 0 Tightrope-Walker",
+         .saved = "2147483647 -7 -2147483648 Ring-Master 0 12 0 Tightrope-Walker"},
+        // else the next number would be read for the skill
+        {.content = "5 2 1", .saved = "5 2 1 Circus-Worker 0 0 0 Circus-Worker"},
+        {.content = "8 9 x Ring-Master 3 4 5 Lion-Tamer", .saved = "8 9 0 Circus-Worker 0 0 0 Circus-Worker"},
+        {.content = "8 9 1 Ring-Master 3 4 5 Lion-Tamer", .saved = "8 9 1 Ring-Master 3 4 5 Lion-Tamer", .unreadable = true},
     };
-    for (const auto& [content, saved] : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.content);
         TempFolder folder;
-        folder.write("MVStats.dat", content);
+        folder.write("MVStats.dat", c.content);
         StartFresh(folder);
-        loadScores();
-        saveScores();
-        EXPECT_EQ(folder.read("MVStats.dat"), saved) << content;
+        if (c.unreadable) WithUnreadable(folder, "MVStats.dat", [] { loadScores(), saveScores(); });
+        else loadScores(), saveScores();
+        EXPECT_EQ(folder.read("MVStats.dat"), c.saved);
+        if (c.unreadable) { EXPECT_EQ(pallone, "0") << "the starting figures"; }
     }
 }
 
@@ -71,85 +76,122 @@ TEST(ConfigFile, WritesTheDefaultsOnlyWhenMissingElseReadsTheClampedIntegersAfte
         "Disable_Console= 1\nDisable_VCCntls= 1\n\n//To Enable Edit Cntls:  set value(s) to '0'\n"
         "//Editing this file incorrectly, or removing\n//content may result in program failure.  If\n"
         "//proper file format is lost, delete file...";
-    const std::tuple<const char*, mode_t, int, int> cases[] = {  // content, its mode, the two switches read
-        {nullptr, 0, 1, 0},  // the console is locked at once
-        {"Disable_VCCntls= 0\nDisable_Console= 1", 0644, 0, 1},  // keys ignored: taken in file order
-        {"Disable_Console= yes\nDisable_VCCntls= 1", 0644, 0, 0},  // an unreadable value stops the reading
-        {"Disable_Console= 99999999999\nDisable_VCCntls= -99999999999", 0644, INT_MAX, INT_MIN},
-        {"Disable_Console= 0", 0200, 1, 0},  // there, but not readable: it still holds the player's settings
+    const struct { const char* content; int console, editing; bool unreadable = false; } cases[] = {
+        {.content = nullptr, .console = 1, .editing = 0},  // the console is locked at once
+        // keys ignored: taken in file order
+        {.content = "Disable_VCCntls= 0\nDisable_Console= 1", .console = 0, .editing = 1},
+        {.content = "Disable_Console= yes\nDisable_VCCntls= 1", .console = 0, .editing = 0},  // reading stops
+        {.content = "Disable_Console= 99999999999\nDisable_VCCntls= -99999999999", .console = INT_MAX, .editing = INT_MIN},
+        // there, but not readable: it still holds the player's settings
+        {.content = "Disable_Console= 0", .console = 1, .editing = 0, .unreadable = true},
     };
-    for (const auto& [content, mode, console, editing] : cases) {
-        SCOPED_TRACE(content ? content : "no file");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.content ? c.content : "no file");
         TempFolder folder;
-        if (content) folder.write("MVC_CONFIG.INI", content);
-        chmod(folder.file("MVC_CONFIG.INI").c_str(), mode);
+        if (c.content) folder.write("MVC_CONFIG.INI", c.content);
         StartFresh(folder);
-        Limited(content ? kNoNewFiles : kNoLimit, folder, Userchoice);
-        EXPECT_EQ(std::make_pair(ConsoleUse, EditingUse), std::make_pair(console, editing));
-        EXPECT_EQ(folder.read("MVC_CONFIG.INI"), content ? content : defaults) << "an existing file is kept";
+        if (c.unreadable) WithUnreadable(folder, "MVC_CONFIG.INI", Userchoice);
+        else Limited(c.content ? kNoNewFiles : kNoLimit, folder, Userchoice);
+        EXPECT_EQ(ConsoleUse, c.console);
+        EXPECT_EQ(EditingUse, c.editing);
+        EXPECT_EQ(folder.read("MVC_CONFIG.INI"), c.content ? c.content : defaults) << "an existing file is kept";
     }
 }
 
 // The store keeps the form Windows' text mode gave it: an LF of the shifted bytes is stored as CR LF.
 TEST(StartupFile, StoresEachByteShiftedByItsPositionWithCrBeforeLfAndRestoresEveryByte) {
-    const std::pair<std::string, std::string> plainAndStored[] = {
+    const struct { std::string plain, stored; } cases[] = {
         {"abc", "bdf"}, {"aaaaaaaaaaa", "bcdefghijkb"}, {"\x09", "\r\n"}, {"\x0c", "\r"}, {"\x0c\x08", "\r\r\n"}};
-    for (const auto& [plain, stored] : plainAndStored)
-        EXPECT_EQ(ScrambleStore(plain) + '|' + UnscrambleStore(stored), stored + '|' + plain);
+    for (const auto& c : cases) {
+        EXPECT_EQ(ScrambleStore(c.plain), c.stored);
+        EXPECT_EQ(UnscrambleStore(c.stored), c.plain);
+    }
     std::string everyValueAtEveryShift = "\r\n\r\r\n";
     for (int i = 0; i < 11 * 256; ++i) everyValueAtEveryShift += static_cast<char>(i);
     EXPECT_EQ(UnscrambleStore(ScrambleStore(everyValueAtEveryShift)), everyValueAtEveryShift);
 }
 
 // A plain file holding records is newer than the store: a killed run left it, or another copy runs on it.
-// Records after the purge text were added after another copy quit. A store is given as the puzzles it holds.
+// Records after the purge text were added after another copy quit. A store is given as the puzzles it holds;
+// nullptr stands for no such file. A file another program holds is never written over, nor is the other.
 TEST(StartupFile, StartKeepsANewerPlainFileAndBothJoinRecordsAddedAfterAPurgeToTheStore) {
-    const std::tuple<bool, const char*, const char*, const char*, const char*> cases[] = {
-        // quit, plain file and store before, plain file and store after; nullptr: no such file
-        {false, nullptr, "s;t:", "s;t:", "s;t:"},     {false, PURGED, "s;t:", "s;t:", "s;t:"},
-        {false, "", "s;t:", "s;t:", "s;t:"},          {false, "x;y:", "s;t:", "x;y:", "s;t:"},
-        {false, PURGED "x;y:", "s;t:", "s;t:x;y:", "s;t:"}, {false, PURGED "x;y:", nullptr, "x;y:", nullptr},
-        {false, PURGED, nullptr, PURGED, nullptr},    {true, "x;y:", "s;t:", PURGED, "x;y:"},
-        {true, "", "s;t:", PURGED, ""},               {true, PURGED, "s;t:", PURGED, "s;t:"},
-        {true, PURGED "x;y:", "s;t:", PURGED, "s;t:x;y:"}, {true, PURGED "x;y:", nullptr, PURGED, "x;y:"},
-        {true, nullptr, "s;t:", nullptr, "s;t:"},     {false, PURGED, "", "", ""},
+    struct Case {
+        bool quit;
+        const char *plain, *store, *plainAfter, *storeAfter;
+        const char* unreadable = nullptr;
     };
-    for (const auto& [quit, plain, store, plainAfter, storeAfter] : cases) {
-        SCOPED_TRACE(std::string(quit ? "quit" : "start") + " on " + (plain ? plain : "none"));
+    const Case cases[] = {
+        {.quit = false, .plain = nullptr, .store = "s;t:", .plainAfter = "s;t:", .storeAfter = "s;t:"},
+        {.quit = false, .plain = PURGED, .store = "s;t:", .plainAfter = "s;t:", .storeAfter = "s;t:"},
+        {.quit = false, .plain = "", .store = "s;t:", .plainAfter = "s;t:", .storeAfter = "s;t:"},
+        {.quit = false, .plain = "x;y:", .store = "s;t:", .plainAfter = "x;y:", .storeAfter = "s;t:"},
+        {.quit = false, .plain = PURGED "x;y:", .store = "s;t:", .plainAfter = "s;t:x;y:", .storeAfter = "s;t:"},
+        {.quit = false, .plain = PURGED "x;y:", .store = nullptr, .plainAfter = "x;y:", .storeAfter = nullptr},
+        {.quit = false, .plain = PURGED, .store = nullptr, .plainAfter = PURGED, .storeAfter = nullptr},
+        {.quit = false, .plain = PURGED, .store = "", .plainAfter = "", .storeAfter = ""},
+        {.quit = true, .plain = "x;y:", .store = "s;t:", .plainAfter = PURGED, .storeAfter = "x;y:"},
+        {.quit = true, .plain = "", .store = "s;t:", .plainAfter = PURGED, .storeAfter = ""},
+        {.quit = true, .plain = PURGED, .store = "s;t:", .plainAfter = PURGED, .storeAfter = "s;t:"},
+        {.quit = true, .plain = PURGED "x;y:", .store = "s;t:", .plainAfter = PURGED, .storeAfter = "s;t:x;y:"},
+        {.quit = true, .plain = PURGED "x;y:", .store = nullptr, .plainAfter = PURGED, .storeAfter = "x;y:"},
+        {.quit = true, .plain = nullptr, .store = "s;t:", .plainAfter = nullptr, .storeAfter = "s;t:"},
+        {.quit = false, .plain = PURGED, .store = "s;t:", .plainAfter = PURGED, .storeAfter = "s;t:",
+         .unreadable = "MVData.dat"},
+        {.quit = false, .plain = PURGED "x;y:", .store = "s;t:", .plainAfter = PURGED "x;y:", .storeAfter = "s;t:",
+         .unreadable = "OnLoad.dat"},
+        {.quit = true, .plain = "x;y:", .store = "s;t:", .plainAfter = "x;y:", .storeAfter = "s;t:",
+         .unreadable = "MVData.dat"},
+        {.quit = true, .plain = PURGED "x;y:", .store = "s;t:", .plainAfter = PURGED "x;y:", .storeAfter = "s;t:",
+         .unreadable = "OnLoad.dat"},
+    };
+    const auto content = [](const TempFolder& folder, const char* name, bool scrambled) {
+        const std::string stored = folder.read(name);
+        return !folder.exists(name) ? "none" : scrambled ? UnscrambleStore(stored) : stored;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.quit ? "quit" : "start") + " on " + (c.plain ? c.plain : "none") +
+                     (c.unreadable ? std::string(", unreadable ") + c.unreadable : ""));
         TempFolder folder;
-        if (plain) folder.write("MVData.dat", plain);
-        if (store) folder.write("OnLoad.dat", ScrambleStore(store));
+        if (c.plain) folder.write("MVData.dat", c.plain);
+        if (c.store) folder.write("OnLoad.dat", ScrambleStore(c.store));
         StartFresh(folder);
-        quit ? OnExits() : OnLoads();
-        EXPECT_EQ((folder.exists("MVData.dat") ? folder.read("MVData.dat") : "none") + " / " +
-                      (folder.exists("OnLoad.dat") ? UnscrambleStore(folder.read("OnLoad.dat")) : "none"),
-                  std::string(plainAfter ? plainAfter : "none") + " / " + (storeAfter ? storeAfter : "none"));
+        const auto run = [&] { c.quit ? OnExits() : OnLoads(); };
+        if (c.unreadable) WithUnreadable(folder, c.unreadable, run);
+        else run();
+        EXPECT_EQ(content(folder, "MVData.dat", false), c.plainAfter ? c.plainAfter : "none");
+        EXPECT_EQ(content(folder, "OnLoad.dat", true), c.storeAfter ? c.storeAfter : "none");
     }
 }
 
 // A quit under each fault stores the puzzles as without it or keeps both files, and leaves no temporary file.
 TEST(Faults, AQuitUnderAFaultStoresThePuzzlesAsUsualOrKeepsBothFilesAsTheyWere) {
-    const std::tuple<const char*, const char*, const char*, Limit, bool> cases[] = {
-        // fault; a folder put in the place of, a half-written temporary file left at; limit; stored
-        {"full disk", nullptr, nullptr, kFullDisk, false},
-        {"read-only folder", nullptr, nullptr, kReadOnlyFolder, false},
-        {"folder refusing new files", nullptr, nullptr, kNoNewFiles, true},
-        {"store replaced by a folder", "OnLoad.dat", nullptr, kNoLimit, false},
-        {"crash before the store was moved", nullptr, "OnLoad.dat.tmp", kNoLimit, true},
-        {"crash before the purge was moved", nullptr, "MVData.dat.tmp", kNoLimit, true}};
-    for (const auto& [fault, folderAt, halfWrittenAt, limit, stored] : cases) {
-        SCOPED_TRACE(fault);
+    const struct {
+        const char* fault;
+        const char* folderAt = nullptr;       // a folder put in the place of this file
+        const char* halfWrittenAt = nullptr;  // a half-written temporary file left here
+        Limit limit = kNoLimit;
+        bool stored;
+    } cases[] = {
+        {.fault = "full disk", .limit = kFullDisk, .stored = false},
+        {.fault = "read-only folder", .limit = kReadOnlyFolder, .stored = false},
+        {.fault = "folder refusing new files", .limit = kNoNewFiles, .stored = true},
+        {.fault = "store replaced by a folder", .folderAt = "OnLoad.dat", .stored = false},
+        {.fault = "crash before the store was moved", .halfWrittenAt = "OnLoad.dat.tmp", .stored = true},
+        {.fault = "crash before the purge was moved", .halfWrittenAt = "MVData.dat.tmp", .stored = true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
         TempFolder folder;
         folder.write("MVData.dat", "new;records:");
         folder.write("OnLoad.dat", ScrambleStore("old;records:"));
-        if (folderAt && fs::remove(folder.file(folderAt))) fs::create_directory(folder.file(folderAt));
-        if (halfWrittenAt) folder.write(halfWrittenAt, "half");
-        auto files = [&] { return folder.read("MVData.dat") + '|' + folder.read("OnLoad.dat") + '|'; };
-        const std::string before = files();
+        if (c.folderAt && fs::remove(folder.file(c.folderAt))) fs::create_directory(folder.file(c.folderAt));
+        if (c.halfWrittenAt) folder.write(c.halfWrittenAt, "half");
+        const std::string plainBefore = folder.read("MVData.dat"), storeBefore = folder.read("OnLoad.dat");
         StartFresh(folder);
-        Limited(limit, folder, OnExits);
-        EXPECT_EQ(files() + (folder.exists("OnLoad.dat.tmp") || folder.exists("MVData.dat.tmp") ? "left" : ""),
-                  stored ? PURGED "|" + ScrambleStore("new;records:") + '|' : before);
+        Limited(c.limit, folder, OnExits);
+        EXPECT_EQ(folder.read("MVData.dat"), c.stored ? PURGED : plainBefore);
+        EXPECT_EQ(folder.read("OnLoad.dat"), c.stored ? ScrambleStore("new;records:") : storeBefore);
+        EXPECT_FALSE(folder.exists("OnLoad.dat.tmp"));
+        EXPECT_FALSE(folder.exists("MVData.dat.tmp"));
     }
 }
 
