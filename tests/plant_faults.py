@@ -1,12 +1,17 @@
 #!/usr/bin/env python3
-"""Plants each fault of tests/faults.txt alone in a copy of the sources (build/faults), rebuilds and
-runs ctest for its label; prints caught or SURVIVED per fault, and exits 1 unless every fault is caught.
-Usage: tests/plant_faults.py [--e2e] [TEXT]  (--e2e: the e2e faults too; TEXT: only the faults so named).
-Faults labelled fuzz are listed, not planted: they need the clang build of scripts/test.sh."""
-import pathlib, re, shutil, subprocess, sys
+"""Plants each fault of tests/faults.txt alone and runs the tests of its label (default unit|integration).
+A block fails the run when its text does not occur exactly once in its file, when the fault does not build,
+when no test catches it, or when only tests it does not name under caught-by catch it. Two copies of the
+sources (build/faults/0 and 1) each take every other block, so both cores work and each rebuild compiles
+only the file a block touched. Faults labelled e2e or fuzz are listed, not planted: they need the Windows
+build or the clang build of scripts/test.sh.
+Usage: tests/plant_faults.py [TEXT]  (only the faults whose description holds TEXT)"""
+import pathlib, re, shutil, subprocess, sys, threading, time
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
-SOURCE, BUILD = ROOT / "build/faults/src", ROOT / "build/faults/bin"
+WORK = ROOT / "build/faults"
+# The checkers of res/ read only res/ and the starter store: other faults cannot reach them.
+RES_CHECKERS = "^(check_art|check_sounds|check_help|resources_test)$"
 
 
 def blocks():
@@ -17,37 +22,79 @@ def blocks():
             yield block
 
 
-def build_and_test(label):  # the outcome and the first failing tests
-    if subprocess.run(["cmake", "--build", BUILD, "-j2"], capture_output=True).returncode:
-        return "DOES NOT BUILD", ""
-    run = subprocess.run(["ctest", "--no-tests=error", "-L", label], cwd=BUILD, capture_output=True, text=True)
-    if "No tests were found" in run.stdout + run.stderr:
-        return "NO TESTS", ""
-    failed = re.findall(r"^\s*\d+ - (\S+)", run.stdout.split("tests FAILED")[-1], re.M)
-    return ("caught", " ".join(failed[:2]) + " ..." * (len(failed) > 2)) if run.returncode else ("SURVIVED", "")
+def run(command, cwd):
+    return subprocess.run(command, cwd=cwd, capture_output=True, text=True)
 
 
-e2e = "--e2e" in sys.argv
-only = ([arg for arg in sys.argv[1:] if arg != "--e2e"] + [""])[0]
-shutil.rmtree(SOURCE, ignore_errors=True)
-# Copies with new times, so that no object built from a planted fault outlives it.
-shutil.copytree(ROOT, SOURCE, ignore=shutil.ignore_patterns("build", ".git"), copy_function=shutil.copy)
-flag = f"-DMARIVANE_WINDOWS_BUILD={'ON' if e2e else 'OFF'}"
-subprocess.run(["cmake", "-S", SOURCE, "-B", BUILD, flag], capture_output=True, check=True)
-if build_and_test("unit|integration")[0] != "SURVIVED":
-    sys.exit("the sources as they are do not build or do not pass their tests")
-bad = 0
-for block in (block for block in blocks() if only in block["fault"]):
-    label, path = block.get("label", "unit|integration"), SOURCE / block["file"]
-    outcome, failed, original = "BAD BLOCK (find)", "", path.read_text()
-    if label != "unit|integration" and not (label == "e2e" and e2e):
-        outcome = f"skipped ({label})"  # fuzz faults: planted by hand in the clang build
-    elif original.count(block["find"]) == 1:
-        try:
-            path.write_text(original.replace(block["find"], block["replace"]))
-            outcome, failed = build_and_test(label)
-        finally:
-            path.write_text(original)
-    bad += not outcome.startswith(("caught", "skipped"))
-    print(f"{outcome:<16}{block['fault']}" + (f"  <- {failed}" if failed else ""), flush=True)
-sys.exit(1 if bad else 0)
+def prepare(tree):  # a copy of the sources with a build of its own; new file times, so nothing stale is kept
+    source, build = WORK / tree / "src", WORK / tree / "bin"
+    shutil.rmtree(source, ignore_errors=True)
+    shutil.copytree(ROOT, source, ignore=shutil.ignore_patterns("build", ".git"), copy_function=shutil.copy)
+    run(["cmake", "-S", source, "-B", build, "-DMARIVANE_WINDOWS_BUILD=OFF"], ROOT).check_returncode()
+    return source, build
+
+
+def failing_tests(build, label, skip):  # None when the build fails
+    if run(["cmake", "--build", build, "-j1"], ROOT).returncode:
+        return None
+    exclude = ["-E", skip] if skip else []
+    tests = run(["ctest", "--no-tests=error", "-L", label, *exclude], build)
+    return set(re.findall(r"^\s*\d+ - (\S+) \(", tests.stdout.split("tests FAILED")[-1], re.M))
+
+
+def outcome(block, source, build):
+    path, label = source / block["file"], block.get("label", "unit|integration")
+    original = path.read_text()
+    if original.count(block["find"]) != 1:
+        return f"BAD BLOCK: its text occurs {original.count(block['find'])} times", False
+    known = set(re.findall(r"Test +#\d+: (\S+)", run(["ctest", "-N", "-L", label], build).stdout))
+    named = set(block.get("caught-by", "").split()) & known
+    if not named:
+        return "BAD BLOCK: caught-by names no test of its label", False
+    try:
+        path.write_text(original.replace(block["find"], block["replace"]))
+        failed = failing_tests(build, label, None if block["file"].startswith("res/") else RES_CHECKERS)
+    finally:
+        path.write_text(original)
+    if failed is None:
+        return "DOES NOT BUILD", False
+    if not failed:
+        return "SURVIVED", False
+    if not failed & named:
+        return "CAUGHT ONLY BY " + " ".join(sorted(failed)[:3]), False
+    return "caught", True
+
+
+def worker(tree, share, results):
+    source, build = prepare(tree)
+    if failing_tests(build, "unit|integration", None) != set():
+        results.append(("the sources as they are do not build or do not pass their tests", "", False))
+        return
+    for block in share:
+        text, good = outcome(block, source, build)
+        results.append((text, block["fault"], good))
+        print(f"{text:<16} {block['fault']}", flush=True)
+
+
+def main():
+    only = (sys.argv[1:] + [""])[0]
+    chosen = [block for block in blocks() if only in block["fault"]]
+    planted = [block for block in chosen if block.get("label", "unit|integration") == "unit|integration"]
+    for block in chosen:
+        if block not in planted:
+            print(f"skipped ({block['label']})  {block['fault']}")
+    started, results = time.time(), []
+    threads = [threading.Thread(target=worker, args=(str(i), planted[i::2], results)) for i in range(2)]
+    for thread in threads:
+        thread.start()
+    for thread in threads:
+        thread.join()
+    bad = [result for result in results if not result[2]]
+    print(f"{len(planted)} planted, {len(results) - len(bad)} caught as named, {len(bad)} bad, "
+          f"in {time.time() - started:.0f} s")
+    for text, fault, _ in bad:
+        print(f"  {text}: {fault}")
+    sys.exit(1 if bad or len(results) != len(planted) else 0)
+
+
+main()

@@ -153,8 +153,9 @@ TEST_F(Puzzles, ReviewPagesThroughTheFileAndDeleteRewritesItWithoutTheShownRecor
         const char* config = kUnlocked;
         std::vector<int> commands;
         Lock lock = kNone;
+        bool lockedAtDelete = false;          // editing locked once the record is shown
         const char *shownPhrase, *shownHint;  // before Delete
-        std::string phraseAfterDelete = "";
+        std::string phraseAfterDelete = "", hintAfterDelete = "";
         int records;                          // counted after Delete
         Cues heard;                           // at Delete
         std::string fileAfter;
@@ -177,6 +178,9 @@ TEST_F(Puzzles, ReviewPagesThroughTheFileAndDeleteRewritesItWithoutTheShownRecor
          .records = 3, .heard = {IDW_CLICK}, .fileAfter = kThree, .nextReview = done},
         {.file = kThree + "clowns;red no", .commands = {R, R, R, R}, .shownPhrase = "clowns", .shownHint = "red no",
          .records = 3, .heard = {IDW_CLICK}, .fileAfter = kThree, .nextReview = done},
+        {.commands = {R, R}, .lockedAtDelete = true, .shownPhrase = "lion", .shownHint = "king of the ring",
+         .phraseAfterDelete = "lion", .hintAfterDelete = "king of the ring", .records = 3, .heard = {kBeep},
+         .fileAfter = kThree, .nextReview = "lion"},
         {.config = "Disable_Console= 0\nDisable_VCCntls= 1", .commands = {R, R}, .shownPhrase = "", .shownHint = "",
          .records = 3, .heard = {kBeep}, .fileAfter = kThree, .nextReview = ""},
     };
@@ -188,11 +192,12 @@ TEST_F(Puzzles, ReviewPagesThroughTheFileAndDeleteRewritesItWithoutTheShownRecor
         if (c.lock == kReadOnly) chmod(folder.file("MVData.dat").c_str(), 0444);
         EXPECT_EQ(TextOf(IDC_PHRASE_EDIT), c.shownPhrase);
         EXPECT_EQ(TextOf(IDC_HINT_EDIT), c.shownHint);
+        if (c.lockedAtDelete) EditingUse = 1;
         headless_clear_log();
         const auto deleteAndReview = [&] {
             Press(IDC_DELETE);
             EXPECT_EQ(TextOf(IDC_PHRASE_EDIT), c.phraseAfterDelete);
-            EXPECT_EQ(TextOf(IDC_HINT_EDIT), "");
+            EXPECT_EQ(TextOf(IDC_HINT_EDIT), c.hintAfterDelete);
             EXPECT_EQ(gRandom, c.records);
             EXPECT_EQ(CuesHeard(), c.heard);
             EXPECT_FALSE(folder.exists("MVData.dat.tmp"));
