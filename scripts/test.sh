@@ -1,7 +1,8 @@
 #!/bin/bash
 # Builds everything and runs every test: the native unit and integration
 # tests, the end-to-end tests of Marivane.exe under Wine, then the native
-# tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and every
+# fault of tests/faults.txt planted alone, which the tests must catch.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh || exit 1
@@ -14,6 +15,9 @@ run cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run cmake --build build/native -j"$jobs"
 run ctest --no-tests=error --test-dir build/native --output-on-failure --timeout 300 -j"$jobs" -L 'unit|integration'
 run ctest --no-tests=error --test-dir build/native --output-on-failure -L e2e
+
+# Each fault in two build copies of its own, one per core; fails when one survives.
+run python3 tests/plant_faults.py
 
 run cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DMARIVANE_SANITIZE=ON
 run cmake --build build/sanitize -j"$jobs"

@@ -110,14 +110,8 @@ HWND windowToPaint() {
 bool isOwnerDrawnButton(HWND hwnd) { return hwnd->className == "BUTTON" && (hwnd->style & 0xF) == BS_OWNERDRAW; }
 
 void drawButton(HWND button, bool pressed) {
-    DRAWITEMSTRUCT item{};
-    item.CtlType = ODT_BUTTON;
-    item.CtlID = static_cast<UINT>(button->id);
-    item.itemAction = pressed ? ODA_SELECT : ODA_DRAWENTIRE;
-    item.itemState = pressed ? ODS_SELECTED : 0;
-    item.hwndItem = button;
-    item.hDC = newDC(button);
-    item.rcItem = {0, 0, button->width, button->height};
+    DRAWITEMSTRUCT item{ODT_BUTTON, static_cast<UINT>(button->id), 0, pressed ? UINT(ODA_SELECT) : ODA_DRAWENTIRE,
+                        pressed ? ODS_SELECTED : 0u, button, newDC(button), {0, 0, button->width, button->height}, 0};
     SendMessageA(button->parent, WM_DRAWITEM, static_cast<WPARAM>(button->id), reinterpret_cast<LPARAM>(&item));
 }
 
@@ -237,20 +231,11 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD style, int x, 
     bool child = (style & WS_CHILD) != 0;
     if ((registered == world().classes.end() && !isSystemControlClass(name)) || (child && !isLive(parent)))
         return nullptr;
-    world().windows.emplace_back();
+    WNDPROC proc = registered != world().classes.end() ? registered->second : nullptr;
+    int id = child ? static_cast<int>(reinterpret_cast<UINT_PTR>(menu)) : 0;
+    world().windows.push_back({name, textOf(title), style, x, y, width, height, child ? parent : nullptr,
+                               child ? nullptr : parent, id, proc, (style & WS_VISIBLE) != 0});
     HWND hwnd = &world().windows.back();
-    hwnd->className = name;
-    hwnd->text = textOf(title);
-    hwnd->style = style;
-    hwnd->x = x;
-    hwnd->y = y;
-    hwnd->width = width;
-    hwnd->height = height;
-    hwnd->parent = child ? parent : nullptr;
-    hwnd->owner = child ? nullptr : parent;
-    hwnd->id = child ? static_cast<int>(reinterpret_cast<UINT_PTR>(menu)) : 0;
-    hwnd->proc = registered != world().classes.end() ? registered->second : nullptr;
-    hwnd->visible = (style & WS_VISIBLE) != 0;
     invalidate(hwnd);
     if (hwnd->proc) SendMessageA(hwnd, WM_CREATE, 0, 0);
     return hwnd;
@@ -490,9 +475,7 @@ BOOL DeleteObject(HGDIOBJ object) { return object != nullptr; }
 
 // Every bitmap is 1 x 1: nothing is drawn, so no size matters.
 int GetObjectA(HGDIOBJ, int size, LPVOID out) {
-    BITMAP info{};
-    info.bmWidth = info.bmHeight = info.bmPlanes = 1;
-    info.bmBitsPixel = 24;
+    BITMAP info{0, 1, 1, 4, 1, 24, nullptr};
     std::memcpy(out, &info, std::min<std::size_t>(sizeof info, static_cast<std::size_t>(size)));
     return static_cast<int>(sizeof info);
 }
