@@ -138,7 +138,9 @@ TEST_F(GameTest, ALetterClickedThroughTheConsoleIsShownInTheMainWindow) {
     RECT p;  // the console, moved over the alphabet, passes a click on to the letter beneath
     GetWindowRect(hLetters['P' - 'A'], &p);
     MoveWindow(hWnd, p.left - 5, p.top - 5, 900, 106, TRUE);
+    headless_clear_log();
     ClickAt(hWnd, 6, 6);
+    for (const HeadlessEvent& text : Logged(HeadlessEvent::Text)) EXPECT_EQ(text.window->parent, main) << text.text;
     EXPECT_EQ(TextOf(IDC_PUZZLE_LINE), kShown);
     EXPECT_EQ(FiguresOf(1), (Figures{"70", "1", "0"}));
 }
@@ -153,19 +155,10 @@ TEST_F(StartUp, ShowsTheMainWindowAboveTheHiddenConsoleAroundTheScreenCentreWith
         folder.write("MVStats.dat", kStats);
         headless_set_screen_size(screen.width, screen.height);
         ASSERT_NE(main = StartUpWithoutLoop(screen.show), nullptr);
-        RECT place, console;
-        GetWindowRect(main, &place);
-        GetWindowRect(hWnd, &console);
-        EXPECT_EQ(place.left, screen.left);
-        EXPECT_EQ(place.top, screen.top);
-        EXPECT_EQ(place.right - place.left, 900);
-        EXPECT_EQ(place.bottom - place.top, 620);
+        EXPECT_EQ(PlaceOf(main), (Place{screen.left, screen.top, 900, 620}));
         EXPECT_TRUE(Shown(main));
         EXPECT_EQ(main->minimized, screen.show == SW_SHOWMINIMIZED);
-        EXPECT_EQ(console.left, screen.left);
-        EXPECT_EQ(console.top, screen.top + 620);
-        EXPECT_EQ(console.right - console.left, 900);
-        EXPECT_EQ(console.bottom - console.top, 106);
+        EXPECT_EQ(PlaceOf(hWnd), (Place{screen.left, screen.top + 620, 900, 106}));
         EXPECT_FALSE(Shown(hWnd));
         EXPECT_EQ(hWnd->owner, main);
         EXPECT_EQ(FiguresOf(1), (Figures{"90", "1", "3"}));
@@ -256,9 +249,11 @@ TEST_F(Commands, ResetStatsClearsTheCurrentPlayerOnlyWhenTheyHavePoints) {
 TEST_F(Commands, HintsToggleTheHintLineOnEachClickOfADoubleClickToo) {
     start(false);
     Press(IDC_HINTS);
-    EXPECT_FALSE(Shown(hGiveHint));
     headless_double_click_button(ControlById(IDC_HINTS));
-    EXPECT_FALSE(Shown(hGiveHint));
+    std::vector<HeadlessEvent::Kind> hintLine;
+    for (const HeadlessEvent& event : headless_log())
+        if (event.window == hGiveHint) hintLine.push_back(event.kind);
+    EXPECT_EQ(hintLine, (std::vector{HeadlessEvent::Hidden, HeadlessEvent::Shown, HeadlessEvent::Hidden}));
     EXPECT_EQ(CuesHeard(), Cues(3, IDW_CLICK));
 }
 
@@ -301,10 +296,8 @@ TEST_F(Commands, ArrowKeysMoveBothWindowsTheLeadingOneFirstAndOtherKeysNothingAn
         EXPECT_EQ(moves[0].window, k.consoleFirst ? hWnd : main);
         for (const HeadlessEvent& move : moves) {
             const bool isMain = move.window == main;
-            EXPECT_EQ(move.x, x + k.dx);
-            EXPECT_EQ(move.y, y + k.dy + (isMain ? 0 : 620));
-            EXPECT_EQ(move.width, 900);
-            EXPECT_EQ(move.height, isMain ? 620 : 106);
+            EXPECT_EQ((Place{move.x, move.y, move.width, move.height}),
+                      (Place{x + k.dx, y + k.dy + (isMain ? 0 : 620), 900, isMain ? 620 : 106}));
             EXPECT_EQ(move.number, TRUE) << "repainted";
         }
     }
@@ -312,7 +305,10 @@ TEST_F(Commands, ArrowKeysMoveBothWindowsTheLeadingOneFirstAndOtherKeysNothingAn
     for (int key : {int('A'), 0x24, 0x29}) headless_post_key(main, key);
     headless_pump();
     EXPECT_EQ(Logged(HeadlessEvent::Moved).size(), 0u);
-    for (HWND window : {main, hWnd}) EXPECT_EQ((SendMessageA(window, WM_LBUTTONUP, 0, 0), GetFocus()), window);
+    for (HWND window : {main, hWnd}) {
+        SendMessageA(window, WM_LBUTTONUP, 0, 0);
+        EXPECT_EQ(Logged(HeadlessEvent::Focus).back().window, window);
+    }
 }
 
 // Help opens the help file beside the program through the shell, unless a window titled "Quorrel-help"

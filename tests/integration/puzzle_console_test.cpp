@@ -147,7 +147,7 @@ TEST_F(Puzzles, ReviewPagesThroughTheFileAndDeleteRewritesItWithoutTheShownRecor
     const std::string done = "Resetting Puzzle Viewer...", notDeleted = "Puzzle not deleted...";
     const std::string lastTwo = PuzzleFile({{"lion", "king of the ring"}, {"juggler", "keeps balls up"}});
     const std::string firstAndLast = PuzzleFile({{"big top", "a place for clowns"}, {"juggler", "keeps balls up"}});
-    enum Lock { kNone, kReadOnly, kUnreadable };
+    enum Lock { kNone, kReadOnly, kHeld };
     struct Case {
         std::string file = kThree;
         const char* config = kUnlocked;
@@ -166,7 +166,7 @@ TEST_F(Puzzles, ReviewPagesThroughTheFileAndDeleteRewritesItWithoutTheShownRecor
          .heard = {IDW_CLICK}, .fileAfter = firstAndLast, .nextReview = done},
         {.commands = {R, R}, .lock = kReadOnly, .shownPhrase = "lion", .shownHint = "king of the ring", .records = 3,
          .heard = {IDW_CLICK, kBeep}, .fileAfter = kThree, .nextReview = notDeleted},
-        {.commands = {R, R}, .lock = kUnreadable, .shownPhrase = "lion", .shownHint = "king of the ring",
+        {.commands = {R, R}, .lock = kHeld, .shownPhrase = "lion", .shownHint = "king of the ring",
          .records = 3, .heard = {IDW_CLICK, kBeep}, .fileAfter = kThree, .nextReview = notDeleted},
         {.commands = {R, R, R, R}, .shownPhrase = done.c_str(), .shownHint = "", .phraseAfterDelete = done,
          .records = 3, .heard = {kBeep}, .fileAfter = kThree, .nextReview = "big top"},
@@ -204,8 +204,7 @@ TEST_F(Puzzles, ReviewPagesThroughTheFileAndDeleteRewritesItWithoutTheShownRecor
             EXPECT_TRUE(Shown(hWnd));
             Press(R);
         };
-        if (c.lock == kUnreadable) WithUnreadable(folder, "MVData.dat", deleteAndReview);
-        else deleteAndReview();
+        Limited(c.lock == kHeld ? kUnreadable : kNoLimit, folder, deleteAndReview, "MVData.dat");
         EXPECT_EQ(folder.read("MVData.dat"), c.fileAfter);
         EXPECT_EQ(TextOf(IDC_PHRASE_EDIT), c.nextReview);
     }
@@ -215,10 +214,10 @@ TEST_F(Puzzles, ReviewPagesThroughTheFileAndDeleteRewritesItWithoutTheShownRecor
 TEST_F(Puzzles, AnUnreadablePuzzleFileGivesNoGameAndNothingToReview) {
     start();
     Press(IDC_CONSOLE);
-    WithUnreadable(folder, "MVData.dat", [] {
+    Limited(kUnreadable, folder, [] {
         Press(IDC_NEW_PUZZLE);
         Press(IDC_REVIEW);
-    });
+    }, "MVData.dat");
     EXPECT_EQ(gameRunning, 0);
     EXPECT_EQ(TextOf(IDC_HINT_LINE), "No data");
     EXPECT_EQ(TextOf(IDC_PHRASE_EDIT), "Resetting Puzzle Viewer...");

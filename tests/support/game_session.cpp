@@ -8,7 +8,9 @@
 #include <sstream>
 #include <stdexcept>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <csignal>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -80,16 +82,32 @@ std::ostream& operator<<(std::ostream& out, const Figures& f) {
     return out << "points " << f.points << ", wins " << f.wins << ", losses " << f.losses;
 }
 
-// Root reads every file: then the work runs as "nobody", who owns the folder meanwhile.
-void WithUnreadable(const TempFolder& folder, const std::string& name, const std::function<void()>& work) {
-    const bool root = geteuid() == 0;
-    chmod(folder.file(name).c_str(), 0200);
-    bool ok = true;
+Place PlaceOf(HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+std::ostream& operator<<(std::ostream& out, const Place& p) {
+    return out << "at " << p.x << ", " << p.y << ", " << p.width << " x " << p.height;
+}
+
+void Limited(Limit limit, const TempFolder& folder, const std::function<void()>& work, const std::string& file) {
+    const bool noNewFiles = limit == kNoNewFiles || limit == kReadOnlyFolder;
+    const bool nobody = (noNewFiles || limit == kUnreadable) && !geteuid();
+    rlimit size{};
+    bool ok = getrlimit(RLIMIT_FSIZE, &size) == 0 && std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
+    const rlimit none = {0, size.rlim_max};
+    ok = ok && (limit != kFullDisk || setrlimit(RLIMIT_FSIZE, &none) == 0);
+    ok = ok && (limit != kUnreadable || chmod(folder.file(file).c_str(), 0200) == 0);
     for (const auto& entry : fs::directory_iterator(folder.path()))
-        ok = ok && (!root || chown(entry.path().c_str(), 65534, 65534) == 0);
-    ok = ok && (!root || (chown(folder.path().c_str(), 65534, 65534) == 0 && seteuid(65534) == 0));
+        ok = ok && (!nobody || chown(entry.path().c_str(), 65534, 65534) == 0) &&
+             (limit != kReadOnlyFolder || chmod(entry.path().c_str(), 0444) == 0);
+    ok = ok && (limit != kUnreadable || !nobody || chown(folder.path().c_str(), 65534, 65534) == 0);
+    ok = ok && chmod(folder.path().c_str(), noNewFiles && !nobody ? 0555 : 0755) == 0 && (!nobody || !seteuid(65534));
     work();
-    ok = (!root || seteuid(0) == 0) && ok;
-    EXPECT_TRUE(ok) << "the file could not be made unreadable";
-    chmod(folder.file(name).c_str(), 0644);
+    ok = (!nobody || seteuid(0) == 0) && setrlimit(RLIMIT_FSIZE, &size) == 0 && ok;
+    chmod(folder.path().c_str(), 0755);
+    if (limit == kUnreadable) chmod(folder.file(file).c_str(), 0644);
+    EXPECT_TRUE(ok) << "the fault was not set up";
 }

@@ -49,8 +49,19 @@ struct Figures {
 Figures FiguresOf(int player);
 std::ostream& operator<<(std::ostream& out, const Figures& figures);
 
-// Runs `work` with the named file there but unreadable to the program, as when another program holds it.
-void WithUnreadable(const TempFolder& folder, const std::string& name, const std::function<void()>& work);
+// A window's place on the screen and its size.
+struct Place {
+    int x, y, width, height;
+    bool operator==(const Place&) const = default;
+};
+Place PlaceOf(HWND window);
+std::ostream& operator<<(std::ostream& out, const Place& place);
+
+// Runs `work` as a player who may create no file in the folder but write its files, or not even those, or
+// with every write failing, or with the named file there but unreadable, as when another program holds it.
+// As root, the folder's files go to "nobody", who then acts.
+enum Limit { kNoLimit, kNoNewFiles, kReadOnlyFolder, kFullDisk, kUnreadable };
+void Limited(Limit limit, const TempFolder& folder, const std::function<void()>& work, const std::string& file = "");
 
 inline std::string PuzzleFile(const std::vector<std::pair<std::string, std::string>>& records) {
     std::string content;  // the records 'phrase;hint:' back to back

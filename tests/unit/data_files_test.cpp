@@ -5,14 +5,10 @@
 
 #include "game_session.h"
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <climits>
-#include <csignal>
 #include <filesystem>
-#include <functional>
 #include <tuple>
 
 namespace {
@@ -27,26 +23,6 @@ void StartFresh(const TempFolder& folder) {
     TimerFile = folder.file("MVC_CONFIG.INI");
     WordsFile = folder.file("MVData.dat");
     LoadsFile = folder.file("OnLoad.dat");
-}
-
-enum Limit { kNoLimit, kNoNewFiles, kReadOnlyFolder, kFullDisk };
-
-// Runs `work` as a player who may create no file in the folder, but write its files (as root: they go to
-// "nobody", who then acts) or not even those, or with every write failing.
-void Limited(Limit limit, const TempFolder& folder, const std::function<void()>& work) {
-    const bool noNewFiles = limit == kNoNewFiles || limit == kReadOnlyFolder, nobody = noNewFiles && !geteuid();
-    rlimit size{};
-    bool ok = getrlimit(RLIMIT_FSIZE, &size) == 0 && std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
-    const rlimit none = {0, size.rlim_max};
-    ok = ok && (limit != kFullDisk || setrlimit(RLIMIT_FSIZE, &none) == 0);
-    for (const auto& entry : fs::directory_iterator(folder.path()))
-        ok = ok && (!nobody || chown(entry.path().c_str(), 65534, 65534) == 0) &&
-             (limit != kReadOnlyFolder || chmod(entry.path().c_str(), 0444) == 0);
-    ok = ok && chmod(folder.path().c_str(), noNewFiles && !nobody ? 0555 : 0755) == 0 && (!nobody || !seteuid(65534));
-    work();
-    ok = (!nobody || seteuid(0) == 0) && setrlimit(RLIMIT_FSIZE, &size) == 0 && ok;
-    chmod(folder.path().c_str(), 0755);
-    EXPECT_TRUE(ok) << "the fault was not set up";
 }
 
 // A file another program holds gives the starting figures, and is not replaced: it holds the player's own.
@@ -64,8 +40,7 @@ TEST(StatsFile, LoadsEachFieldClampedOrStopsAtTheFirstUnreadableOneAndSavesOneLi
         TempFolder folder;
         folder.write("MVStats.dat", c.content);
         StartFresh(folder);
-        if (c.unreadable) WithUnreadable(folder, "MVStats.dat", [] { loadScores(), saveScores(); });
-        else loadScores(), saveScores();
+        Limited(c.unreadable ? kUnreadable : kNoLimit, folder, [] { loadScores(), saveScores(); }, "MVStats.dat");
         EXPECT_EQ(folder.read("MVStats.dat"), c.saved);
         if (c.unreadable) { EXPECT_EQ(pallone, "0") << "the starting figures"; }
     }
@@ -90,8 +65,7 @@ TEST(ConfigFile, WritesTheDefaultsOnlyWhenMissingElseReadsTheClampedIntegersAfte
         TempFolder folder;
         if (c.content) folder.write("MVC_CONFIG.INI", c.content);
         StartFresh(folder);
-        if (c.unreadable) WithUnreadable(folder, "MVC_CONFIG.INI", Userchoice);
-        else Limited(c.content ? kNoNewFiles : kNoLimit, folder, Userchoice);
+        Limited(c.unreadable ? kUnreadable : c.content ? kNoNewFiles : kNoLimit, folder, Userchoice, "MVC_CONFIG.INI");
         EXPECT_EQ(ConsoleUse, c.console);
         EXPECT_EQ(EditingUse, c.editing);
         EXPECT_EQ(folder.read("MVC_CONFIG.INI"), c.content ? c.content : defaults) << "an existing file is kept";
@@ -156,8 +130,7 @@ TEST(StartupFile, StartKeepsANewerPlainFileAndBothJoinRecordsAddedAfterAPurgeToT
         if (c.store) folder.write("OnLoad.dat", ScrambleStore(c.store));
         StartFresh(folder);
         const auto run = [&] { c.quit ? OnExits() : OnLoads(); };
-        if (c.unreadable) WithUnreadable(folder, c.unreadable, run);
-        else run();
+        Limited(c.unreadable ? kUnreadable : kNoLimit, folder, run, c.unreadable ? c.unreadable : "");
         EXPECT_EQ(content(folder, "MVData.dat", false), c.plainAfter ? c.plainAfter : "none");
         EXPECT_EQ(content(folder, "OnLoad.dat", true), c.storeAfter ? c.storeAfter : "none");
     }
