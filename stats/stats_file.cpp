@@ -2,6 +2,7 @@
 
 #include "app/counters.h"
 #include "app/state.h"
+#include "data/file_names.h"
 #include "data/file_replace.h"
 
 #include <fstream>
@@ -34,7 +35,7 @@ void writePlayer(std::ostream& out, int points, int wins, int losses, const std:
 }  // namespace
 
 void loadScores() {
-    std::ifstream in(ScoreFile);
+    std::ifstream in(DiskPath(ScoreFile));
     if (!in.good()) {
         pskillone = pskilltwo = kDefaultSkill;
         pallone = pwinone = plosone = palltwo = pwintwo = plostwo = "0";
@@ -54,7 +55,7 @@ void loadScores() {
 void saveScores() {
     // A file that is there but cannot be read now (another program holds it,
     // say) may hold figures this run never loaded: it is left as it is.
-    if (!std::ifstream(ScoreFile).is_open() && !FileCertainlyMissing(ScoreFile)) return;
+    if (!std::ifstream(DiskPath(ScoreFile)).is_open() && !FileCertainlyMissing(ScoreFile)) return;
     std::ostringstream line;
     writePlayer(line, pscoreone, pwinsone, plossone, pskillone);
     line << ' ';

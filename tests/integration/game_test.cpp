@@ -146,10 +146,11 @@ TEST_F(GameTest, ALetterClickedThroughTheConsoleIsShownInTheMainWindow) {
 }
 
 TEST_F(StartUp, ShowsTheMainWindowAboveTheHiddenConsoleAroundTheScreenCentreWithTheSavedFigures) {
+    // On a screen lower or narrower than the block, its top-left corner moves just onto the screen.
     const struct { int width, height, left, top, show; } screens[] = {
         {.width = 1280, .height = 1024, .left = 190, .top = 134, .show = SW_SHOWNORMAL},
-        // too small for the windows: they are not moved onto it
-        {.width = 800, .height = 600, .left = -50, .top = -78, .show = SW_SHOWMINIMIZED}};
+        {.width = 1280, .height = 720, .left = 190, .top = 0, .show = SW_SHOWNORMAL},
+        {.width = 800, .height = 600, .left = 0, .top = 0, .show = SW_SHOWMINIMIZED}};
     for (const auto& screen : screens) {
         StartFreshProcess(folder);
         folder.write("MVStats.dat", kStats);
