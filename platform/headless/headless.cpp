@@ -29,8 +29,6 @@ struct HDC__ {
     int bkMode = OPAQUE;
 };
 
-struct HICON__ {};
-
 namespace {
 
 const int kDefaultEditLimit = 30000;
@@ -42,7 +40,6 @@ struct World {
     std::deque<HGDIOBJ__> objects;
     std::map<int, HGDIOBJ__> stock;
     std::deque<HDC__> dcs;
-    HICON__ icon;
     std::deque<MSG> queue;
     std::vector<HeadlessEvent> log;
     std::vector<std::string> failingClasses;
@@ -177,26 +174,9 @@ void headless_double_click_button(HWND button) {
     clickButton(button, BN_DOUBLECLICKED);
 }
 
-void headless_post_click(HWND window, int x, int y) {
-    PostMessageA(window, WM_LBUTTONDOWN, 0x0001, MAKELPARAM(x, y));
-    PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
-}
-
-void headless_post_key(HWND window, int virtualKey) {
-    PostMessageA(window, WM_KEYDOWN, static_cast<WPARAM>(virtualKey), 1);
-}
-
 void headless_type(HWND edit, const std::string& text) {
     std::size_t limit = static_cast<std::size_t>(editLimit(edit));
     edit->text += text.substr(0, limit - std::min(edit->text.size(), limit));
-}
-
-void headless_pump() {
-    while (!world().queue.empty()) {
-        MSG msg = world().queue.front();
-        world().queue.pop_front();
-        DispatchMessageA(&msg);
-    }
 }
 
 // ---------------------------------------------------------------- process and memory
@@ -457,11 +437,12 @@ LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 // ---------------------------------------------------------------- resources and GDI
 
-HICON LoadIconA(HINSTANCE, LPCSTR) { return &world().icon; }
-HCURSOR LoadCursorA(HINSTANCE, LPCSTR) { return &world().icon; }
+// Icons and cursors are never drawn: null stands for each.
+HICON LoadIconA(HINSTANCE, LPCSTR) { return nullptr; }
+HCURSOR LoadCursorA(HINSTANCE, LPCSTR) { return nullptr; }
 
 HANDLE LoadImageA(HINSTANCE, LPCSTR name, UINT type, int, int, UINT) {
-    if (type == IMAGE_ICON) return &world().icon;
+    if (type == IMAGE_ICON) return nullptr;
     world().objects.push_back({resourceNumber(name)});
     return &world().objects.back();
 }

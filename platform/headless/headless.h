@@ -13,9 +13,10 @@
 //   only right after their parent's WM_PAINT is dispatched (then each visible
 //   owner-drawn button asks for WM_DRAWITEM and each static or edit control
 //   for WM_CTLCOLORSTATIC or WM_CTLCOLOREDIT), and a button also when clicked.
-// - Input comes only from the headless_ helpers, straight to the window named:
-//   a click is not hit-tested against child windows, a key does not go to the
-//   window with the focus, and TranslateMessage makes no WM_CHAR. Typing
+// - Input comes only from tests, straight to the window named (mouse and key
+//   messages sent to it, or the headless_ helpers): a click is not hit-tested
+//   against child windows, a key does not go to the window with the focus,
+//   and TranslateMessage makes no WM_CHAR. Typing
 //   appends to an edit's text; there is no caret or selection, so WM_CLEAR
 //   does nothing.
 // - A window is invalidated only by being shown or by MoveWindow with repaint,
@@ -28,7 +29,8 @@
 // - DefWindowProcA knows only WM_CLOSE and the text messages.
 // - GDI draws nothing and frees nothing: every bitmap id loads, as a 1 x 1
 //   bitmap, a bitmap static keeps the size it was created with, and fonts and
-//   pictures are accepted and ignored. SetTextColor keeps no colour.
+//   pictures are accepted and ignored. SetTextColor keeps no colour. Icons
+//   and cursors load as null.
 // - MessageBoxA/W return IDOK at once, with no modal loop; ShellExecuteW starts
 //   nothing; PlaySoundA and MessageBeep only record.
 // - Files are the real file system; a file or folder without the owner's

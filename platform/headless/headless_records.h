@@ -68,10 +68,5 @@ void headless_clear_log();
 void headless_click_button(HWND button);
 // Two presses in quick succession: the second notifies BN_DOUBLECLICKED.
 void headless_double_click_button(HWND button);
-// Posts a left click (down and up) at client coordinates of a top-level window.
-void headless_post_click(HWND window, int x, int y);
-void headless_post_key(HWND window, int virtualKey);
 // Types text into an edit control as a user would: at the end, within the text limit.
 void headless_type(HWND edit, const std::string& text);
-// Dispatches queued messages until the queue is empty.
-void headless_pump();

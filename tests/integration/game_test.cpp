@@ -290,8 +290,7 @@ TEST_F(Commands, ArrowKeysMoveBothWindowsTheLeadingOneFirstAndOtherKeysNothingAn
         SCOPED_TRACE(k.key);
         const int x = main->x, y = main->y;
         headless_clear_log();
-        headless_post_key(main, k.key);
-        headless_pump();
+        SendMessageA(main, WM_KEYDOWN, WPARAM(k.key), 1);
         const auto moves = Logged(HeadlessEvent::Moved);
         ASSERT_EQ(moves.size(), 2u);
         EXPECT_EQ(moves[0].window, k.consoleFirst ? hWnd : main);
@@ -303,8 +302,7 @@ TEST_F(Commands, ArrowKeysMoveBothWindowsTheLeadingOneFirstAndOtherKeysNothingAn
         }
     }
     headless_clear_log();
-    for (int key : {int('A'), 0x24, 0x29}) headless_post_key(main, key);
-    headless_pump();
+    for (int key : {int('A'), 0x24, 0x29}) SendMessageA(main, WM_KEYDOWN, WPARAM(key), 1);
     EXPECT_EQ(Logged(HeadlessEvent::Moved).size(), 0u);
     for (HWND window : {main, hWnd}) {
         SendMessageA(window, WM_LBUTTONUP, 0, 0);

@@ -52,7 +52,10 @@ HWND StartUpWithoutLoop(int showCommand) {
 HWND MainWindow() { return FindWindowA("Marivane", "Marivane"); }
 HWND ControlById(int id) { return GetDlgItem(GetDlgItem(MainWindow(), id) ? MainWindow() : hWnd, id); }
 void Press(int id) { headless_click_button(ControlById(id)); }
-void ClickAt(HWND window, int x, int y) { headless_post_click(window, x, y), headless_pump(); }
+void ClickAt(HWND window, int x, int y) {
+    SendMessageA(window, WM_LBUTTONDOWN, 0x0001, MAKELPARAM(x, y));
+    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
 void ClickLetter(char c) { ClickAt(MainWindow(), hLetters[c - 'A']->x + 4, hLetters[c - 'A']->y + 4); }
 std::string TextOf(int id) { return ControlById(id)->text; }
 bool Shown(HWND window) { return window->visible; }
