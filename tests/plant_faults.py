@@ -6,7 +6,7 @@ sources (build/faults/0 and 1) each take every other block, so both cores work a
 only the file a block touched; the copies are kept, so a later run rebuilds only what changed since. Faults labelled e2e or fuzz are listed, not planted: they need the Windows
 build or the clang build of scripts/test.sh.
 Usage: tests/plant_faults.py [TEXT]  (only the faults whose description holds TEXT)"""
-import pathlib, re, shutil, subprocess, sys, threading, time
+import os, pathlib, re, shutil, subprocess, sys, threading, time
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 WORK = ROOT / "build/faults"
@@ -28,24 +28,30 @@ def run(command, cwd):
 
 def prepare(tree):  # a copy of the sources with a build of its own; a file is copied only when it differs
     source, build = WORK / tree / "src", WORK / tree / "bin"
-    for path in ROOT.rglob("*"):
-        target = source / path.relative_to(ROOT)
-        if path.relative_to(ROOT).parts[0] in ("build", ".git") or not path.is_file():
-            continue
-        if not target.is_file() or target.read_bytes() != path.read_bytes():
-            target.parent.mkdir(parents=True, exist_ok=True)
-            shutil.copy(path, target)
+    for folder, subfolders, files in os.walk(ROOT):
+        subfolders[:] = [name for name in subfolders if folder != str(ROOT) or name not in ("build", ".git")]
+        for path in (pathlib.Path(folder, name) for name in files):
+            target = source / path.relative_to(ROOT)
+            if not target.is_file() or target.read_bytes() != path.read_bytes():
+                target.parent.mkdir(parents=True, exist_ok=True)
+                shutil.copy(path, target)
     # Unoptimised: a fault rebuilds faster than its tests would gain.
     run(["cmake", "-S", source, "-B", build, "-DMARIVANE_WINDOWS_BUILD=OFF", "-DCMAKE_BUILD_TYPE=Debug",
          "-DCMAKE_CXX_FLAGS_DEBUG=-O0"], ROOT).check_returncode()
     return source, build
 
 
-def failing_tests(build, label, select):  # None when the build fails
-    if run(["cmake", "--build", build, "-j1"], ROOT).returncode:
+def failing_tests(build, label, select, targets=("all",)):  # None when the build fails
+    if run(["cmake", "--build", build, "-j1", "--target", *targets], ROOT).returncode:
         return None
     tests = run(["ctest", "--no-tests=error", "-L", label, *select], build)
     return set(re.findall(r"^\s*\d+ - (\S+) \(", tests.stdout.split("tests FAILED")[-1], re.M))
+
+
+def targets_of(build, label, select):  # the test programs to build; all, when a test is a script
+    commands = re.findall(r"Test command: (\S+)", run(["ctest", "-N", "-V", "-L", label, *select], build).stdout)
+    inside = [pathlib.Path(command) for command in commands if command.startswith(str(build))]
+    return {path.name for path in inside} if len(inside) == len(commands) else {"all"}
 
 
 def outcome(block, source, build):
@@ -59,8 +65,9 @@ def outcome(block, source, build):
         return "BAD BLOCK: caught-by names no test of its label", False
     try:
         path.write_text(original.replace(block["find"], block["replace"]))
-        # The named tests first: when one fails, the others need not run.
-        failed = failing_tests(build, label, ["-R", "^(" + "|".join(map(re.escape, named)) + ")$"])
+        # The named tests first, with only their programs rebuilt: when one fails, the others need not run.
+        select = ["-R", "^(" + "|".join(map(re.escape, named)) + ")$"]
+        failed = failing_tests(build, label, select, targets_of(build, label, select))
         if failed is not None and not failed & named:
             failed = failing_tests(build, label, [] if block["file"].startswith("res/") else ["-E", RES_CHECKERS])
     finally:
@@ -80,9 +87,10 @@ def worker(tree, share, results):
         results.append(("the sources as they are do not build or do not pass their tests", "", False))
         return
     for block in share:
+        started = time.time()
         text, good = outcome(block, source, build)
         results.append((text, block["fault"], good))
-        print(f"{text:<16} {block['fault']}", flush=True)
+        print(f"{text:<16} {time.time() - started:3.0f} s  {block['fault']}", flush=True)
 
 
 def main():
