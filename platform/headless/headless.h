@@ -10,15 +10,14 @@
 // - Of the messages Win32 sends by itself only WM_CREATE, WM_DESTROY and
 //   WM_PAINT come (no WM_NCCREATE, WM_SHOWWINDOW, WM_MOVE, WM_SIZE,
 //   WM_ACTIVATE, WM_SETFOCUS, WM_KILLFOCUS, WM_ERASEBKGND). Controls paint
-//   only right after their parent's WM_PAINT is dispatched (then each visible
-//   owner-drawn button asks for WM_DRAWITEM and each static or edit control
-//   for WM_CTLCOLORSTATIC or WM_CTLCOLOREDIT), and a button also when clicked.
+//   only when their parent's EndPaint is called (then each visible owner-drawn
+//   button asks for WM_DRAWITEM and each static or edit control for
+//   WM_CTLCOLORSTATIC or WM_CTLCOLOREDIT), and a button also when clicked.
 // - Input comes only from tests, straight to the window named (mouse and key
 //   messages sent to it, or the headless_ helpers): a click is not hit-tested
 //   against child windows, a key does not go to the window with the focus,
-//   and TranslateMessage makes no WM_CHAR. Typing
-//   appends to an edit's text; there is no caret or selection, so WM_CLEAR
-//   does nothing.
+//   and TranslateMessage makes no WM_CHAR. Typing appends to an edit's text;
+//   there is no caret or selection, so WM_CLEAR does nothing.
 // - A window is invalidated only by being shown or by MoveWindow with repaint,
 //   and only windows of registered classes are painted. Where Win32 would send
 //   WM_PAINT for ever to a window that its WM_PAINT leaves invalid,
