@@ -415,9 +415,6 @@ LRESULT DispatchMessageA(const MSG* msg) {
 
 LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CLOSE:
-        DestroyWindow(hwnd);
-        return 0;
     case WM_SETTEXT:
         hwnd->text = textOf(reinterpret_cast<LPCSTR>(lParam));
         note(HeadlessEvent::Text, hwnd, 0, hwnd->text);

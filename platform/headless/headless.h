@@ -25,7 +25,7 @@
 //   is left to do it ends it with HEADLESS_STARVED instead of waiting.
 // - Windows have no frame or caption, so a client area is the whole window.
 //   Minimising changes no coordinates and leaves the owned windows alone.
-// - DefWindowProcA knows only WM_CLOSE and the text messages.
+// - DefWindowProcA knows only the text messages.
 // - GDI draws nothing and frees nothing: every bitmap id loads, as a 1 x 1
 //   bitmap, a bitmap static keeps the size it was created with, and fonts and
 //   pictures are accepted and ignored. SetTextColor keeps no colour. Icons
