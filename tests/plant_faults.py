@@ -36,8 +36,9 @@ def prepare(tree):  # a copy of the sources with a build of its own; a file is c
                 target.parent.mkdir(parents=True, exist_ok=True)
                 shutil.copy(path, target)
     # Unoptimised: a fault rebuilds faster than its tests would gain.
-    run(["cmake", "-S", source, "-B", build, "-DMARIVANE_WINDOWS_BUILD=OFF", "-DCMAKE_BUILD_TYPE=Debug",
-         "-DCMAKE_CXX_FLAGS_DEBUG=-O0"], ROOT).check_returncode()
+    # Without the Windows build, whose e2e faults are not planted here: so CI=true must not demand it.
+    subprocess.run(["cmake", "-S", source, "-B", build, "-DMARIVANE_WINDOWS_BUILD=OFF", "-DCMAKE_BUILD_TYPE=Debug",
+                    "-DCMAKE_CXX_FLAGS_DEBUG=-O0"], capture_output=True, check=True, env={**os.environ, "CI": ""})
     return source, build
 
 
@@ -82,9 +83,13 @@ def outcome(block, source, build):
 
 
 def worker(tree, share, results):
-    source, build = prepare(tree)
+    try:
+        source, build = prepare(tree)
+    except subprocess.CalledProcessError as error:
+        results.append((f"copy {tree} does not configure", error.stderr.decode()[-2000:], False))
+        return
     if failing_tests(build, "unit|integration", []) != set():
-        results.append(("the sources as they are do not build or do not pass their tests", "", False))
+        results.append((f"copy {tree} does not build or does not pass its tests", "", False))
         return
     for block in share:
         started = time.time()
@@ -107,8 +112,8 @@ def main():
     for thread in threads:
         thread.join()
     bad = [result for result in results if not result[2]]
-    print(f"{len(planted)} planted, {len(results) - len(bad)} caught as named, {len(bad)} bad, "
-          f"in {time.time() - started:.0f} s")
+    print(f"{len(planted)} planted, {len(results) - len(bad)} caught as named, "
+          f"{len(planted) - len(results) + len(bad)} not, in {time.time() - started:.0f} s")
     for text, fault, _ in bad:
         print(f"  {text}: {fault}")
     sys.exit(1 if bad or len(results) != len(planted) else 0)
