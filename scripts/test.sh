@@ -1,8 +1,8 @@
 #!/bin/bash
 # Builds everything and runs every test: the native unit and integration
-# tests, the end-to-end tests of Marivane.exe under Wine, then the native
-# tests again under AddressSanitizer and UndefinedBehaviorSanitizer, and every
-# fault of tests/faults.txt planted alone, which the tests must catch.
+# tests, the end-to-end tests of Marivane.exe under Wine, every fault of
+# tests/faults.txt planted alone (the tests must catch each), then the native
+# tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh || exit 1
@@ -16,7 +16,8 @@ run cmake --build build/native -j"$jobs"
 run ctest --no-tests=error --test-dir build/native --output-on-failure --timeout 300 -j"$jobs" -L 'unit|integration'
 run ctest --no-tests=error --test-dir build/native --output-on-failure -L e2e
 
-# Each fault in two build copies of its own, one per core; fails when one survives.
+# Each fault in one of two build copies, one per core; fails when a fault survives or is
+# caught only by tests its block does not name.
 run python3 tests/plant_faults.py
 
 run cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DMARIVANE_SANITIZE=ON
