@@ -36,6 +36,7 @@ BOOL OnDemandPlaySoundA(LPCSTR sound, HMODULE module, DWORD flags) {
     return play ? play(sound, module, flags) : FALSE;
 }
 
+// Without shell32 nothing can be opened: the caller sees ShellExecuteW's own failure.
 HINSTANCE OnDemandShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
                                 INT show) {
     static const auto open = systemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
