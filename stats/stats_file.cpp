@@ -2,6 +2,7 @@
 
 #include "app/counters.h"
 #include "app/state.h"
+#include "data/file_names.h"
 #include "data/file_replace.h"
 
 #include <fstream>
@@ -39,7 +40,7 @@ void SetStartingScores() {
 }
 
 void loadScores() {
-    std::ifstream in(ScoreFile);
+    std::ifstream in(DiskPath(ScoreFile));
     if (!in.good()) {
         SetStartingScores();
         return;
