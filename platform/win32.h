@@ -12,7 +12,7 @@
 #include <shellapi.h>
 
 // winmm.dll and shell32.dll, with the libraries they bring in, would cost the
-// start-up some 20 ms under Wine: they are loaded on the first sound and the
+// start-up 20 to 30 ms under Wine: they are loaded on the first sound and the
 // first help press instead (platform/win32_on_demand.cpp). The game calls them
 // by their own names.
 BOOL OnDemandPlaySoundA(LPCSTR sound, HMODULE module, DWORD flags);
