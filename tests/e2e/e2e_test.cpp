@@ -201,7 +201,7 @@ struct Game {
     int Quit() { return Click(IDC_QUIT) ? WaitForExit(process) : -1; }  // Wine takes some 2 s to end a process
 };
 
-TEST(Marivane, FirstStartFromTheReleaseFolderLosesAGameAndKeepsTheStarterStore) {
+TEST(Marivane, FirstStartFromTheReleaseFolderLoadsNoSoundOrShellDllLosesAGameOpensTheHelpAndKeepsTheStarterStore) {
     Game game("release", {});
     fs::copy(E2E_RELEASE_DIR, game.folder, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     const std::string starters = game.Store();
