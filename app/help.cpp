@@ -2,6 +2,7 @@
 
 #include "app/sounds.h"
 #include "app/state.h"
+#include "data/file_names.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ bool HelpRequest() {
 
 void loadHelp() {
     INT_PTR result = reinterpret_cast<INT_PTR>(
-        ShellExecuteA(nullptr, "open", HelpFiler.c_str(), nullptr, nullptr, SW_SHOW));
+        ShellExecuteW(nullptr, L"open", WideName(HelpFiler).c_str(), nullptr, nullptr, SW_SHOW));
     if (result > 32) return;
     MessageBoxA(nullptr, "Help files could not be opened...", "Error - Marivane", MB_OK);
 }

@@ -1,6 +1,7 @@
 // The program's entry point: start-up in one straight sequence, then the
 // message loop.
 #include "app/controls.h"
+#include "app/data_folder.h"
 #include "app/state.h"
 #include "data/config_file.h"
 #include "data/startup_file.h"
@@ -8,7 +9,7 @@
 #include "resource.h"
 #include "stats/stats_file.h"
 
-#include <vector>
+#include <algorithm>
 
 namespace {
 
@@ -16,25 +17,18 @@ namespace {
 // docks directly below it, so the pair forms one 900 x 726 block.
 const int kMainAboveCentre = 378;
 
-// The program file's full name, however long it is.
-std::string programFileName() {
-    std::vector<char> buffer(260);
-    for (;;) {
-        DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length < buffer.size()) return std::string(buffer.data(), length);
-        buffer.resize(buffer.size() * 2);  // truncated: try again with more room
+// Where the block's top-left corner goes: centred on the screen, but moved
+// just enough to lie inside the work area, so that on a screen lower than the
+// block (1280 x 720, or 1920 x 1080 at 150 %) the painted title bar and its
+// buttons stay in reach.
+POINT blockCorner() {
+    POINT corner{GetSystemMetrics(SM_CXSCREEN) / 2 - 450, GetSystemMetrics(SM_CYSCREEN) / 2 - kMainAboveCentre};
+    RECT work;
+    if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
+        corner.x = std::max(work.left, std::min<LONG>(corner.x, work.right - 1));
+        corner.y = std::max(work.top, std::min<LONG>(corner.y, work.bottom - 1));
     }
-}
-
-void formDataPaths() {
-    getDrivePath = programFileName();
-    std::size_t separator = getDrivePath.find_last_of("\\/");
-    getDrivePath.erase(separator == std::string::npos ? 0 : separator + 1);
-    HelpFiler = getDrivePath + "Quorrel-help.chm";
-    ScoreFile = getDrivePath + "MVStats.dat";
-    WordsFile = getDrivePath + "MVData.dat";
-    TimerFile = getDrivePath + "MVC_CONFIG.INI";
-    LoadsFile = getDrivePath + "OnLoad.dat";
+    return corner;
 }
 
 HANDLE loadBitmap(HINSTANCE instance, int id) {
@@ -70,26 +64,23 @@ int runMessageLoop() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    formDataPaths();
+    FormDataPaths();
     OnLoads();
 
-    int halfWidth = GetSystemMetrics(SM_CXSCREEN) / 2;
-    int halfHeight = GetSystemMetrics(SM_CYSCREEN) / 2;
+    const POINT corner = blockCorner();
     HANDLE mainPicture = loadBitmap(instance, IDB_MAIN_BACKGROUND);
     HANDLE consolePicture = loadBitmap(instance, IDB_CONSOLE_BACKGROUND);
 
     HICON smallIcon = static_cast<HICON>(
         LoadImageA(instance, MAKEINTRESOURCEA(IDI_MARIVANE_SMALL), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
     if (!registerWindowClass(instance, szClassName, mainPicture, smallIcon)) return 0;
-    HWND mainWindow = CreateWindowExA(0, szClassName, "Marivane", WS_POPUP | WS_SYSMENU, halfWidth - 450,
-                                      halfHeight - kMainAboveCentre, kMainWidth, kMainHeight, nullptr, nullptr,
-                                      instance, nullptr);
+    HWND mainWindow = CreateWindowExA(0, szClassName, "Marivane", WS_POPUP | WS_SYSMENU, corner.x, corner.y,
+                                      kMainWidth, kMainHeight, nullptr, nullptr, instance, nullptr);
 
     HICON consoleSmallIcon = LoadIconA(nullptr, IDI_APPLICATION);
     if (!registerWindowClass(instance, szClassName2, consolePicture, consoleSmallIcon)) return 0;
-    hWnd = CreateWindowExA(0, szClassName2, "Add_Puzzle", WS_POPUP | WS_SYSMENU, halfWidth - 450,
-                           halfHeight - kMainAboveCentre + kMainHeight, kConsoleWidth, kConsoleHeight, mainWindow,
-                           nullptr, instance, nullptr);
+    hWnd = CreateWindowExA(0, szClassName2, "Add_Puzzle", WS_POPUP | WS_SYSMENU, corner.x, corner.y + kMainHeight,
+                           kConsoleWidth, kConsoleHeight, mainWindow, nullptr, instance, nullptr);
     ShowWindow(hWnd, SW_HIDE);
 
     HFONT displayFont = CreateDisplayFont();

@@ -2,6 +2,7 @@
 
 #include "app/counters.h"
 #include "app/state.h"
+#include "data/file_names.h"
 #include "data/file_replace.h"
 
 #include <fstream>
@@ -29,7 +30,7 @@ void readValueAfterEquals(std::istream& in, int& value) {
 }  // namespace
 
 void Userchoice() {
-    std::ifstream in(TimerFile);
+    std::ifstream in(DiskPath(TimerFile));
     if (in.is_open()) {
         readValueAfterEquals(in, ConsoleUse);
         readValueAfterEquals(in, EditingUse);

@@ -1,12 +1,13 @@
 #include "data/file_replace.h"
 
+#include "data/file_names.h"
 #include "platform/win32.h"
 
-#include <cstdio>
 #include <fstream>
+#include <system_error>
 
 bool ReadFileContent(const std::string& path, std::string& content) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::ifstream in(DiskPath(path), std::ios::binary | std::ios::ate);
     if (!in.is_open()) return false;
     // One read of the size the file has now, then whatever it grew by
     // meanwhile. Through the stream, not its buffer: a read error (a folder in
@@ -22,7 +23,7 @@ bool ReadFileContent(const std::string& path, std::string& content) {
 }
 
 bool FileCertainlyMissing(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND;
+    return GetFileAttributesW(WideName(path).c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
 namespace {
@@ -37,18 +38,19 @@ bool writeWhole(std::ofstream& out, const std::string& content) {
 
 bool ReplaceFileContent(const std::string& path, const std::string& content, std::ios::openmode mode) {
     const std::string temporary = path + ".tmp";
-    std::ofstream out(temporary, mode | std::ios::trunc);
+    std::ofstream out(DiskPath(temporary), mode | std::ios::trunc);
     if (!out.is_open()) {
         // No file can be made beside it (a folder that takes no new files, or
         // something at that name, which is not ours to remove): the file itself
         // is rewritten, as earlier versions always did.
-        std::ofstream inPlace(path, mode | std::ios::trunc);
+        std::ofstream inPlace(DiskPath(path), mode | std::ios::trunc);
         return inPlace.is_open() && writeWhole(inPlace, content);
     }
-    // std::rename cannot replace an existing file on Windows; MoveFileExA can, in one step.
-    if (writeWhole(out, content) &&
-        MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    // std::rename cannot replace an existing file on Windows; MoveFileExW can, in one step.
+    if (writeWhole(out, content) && MoveFileExW(WideName(temporary).c_str(), WideName(path).c_str(),
+                                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
-    std::remove(temporary.c_str());
+    std::error_code ignored;
+    std::filesystem::remove(DiskPath(temporary), ignored);
     return false;
 }

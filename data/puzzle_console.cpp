@@ -4,6 +4,7 @@
 #include "app/counters.h"
 #include "app/sounds.h"
 #include "app/state.h"
+#include "data/file_names.h"
 #include "data/file_replace.h"
 #include "data/puzzle_file.h"
 #include "resource.h"
@@ -151,7 +152,7 @@ void flipthru() {
     if (prelim == 1) {
         storepuzzles.clear();
         pfinds.close();
-        pfinds.open(WordsFile, std::ios::binary);
+        pfinds.open(DiskPath(WordsFile), std::ios::binary);
     }
     const char* notice = kPassEndedNotice;
     if (doit == 1) {
@@ -175,7 +176,7 @@ bool ExportWord() {
     test1.clear();
     test2.clear();
     if (prelim > 0) endPass();
-    std::ofstream out(WordsFile, std::ios::app | std::ios::binary);
+    std::ofstream out(DiskPath(WordsFile), std::ios::app | std::ios::binary);
     out << exportwords;
     out.close();
     if (out.fail()) return false;

@@ -2,6 +2,7 @@
 
 #include "app/counters.h"
 #include "app/state.h"
+#include "data/file_names.h"
 #include "data/file_replace.h"
 
 #include <fstream>
@@ -34,7 +35,7 @@ void writePlayer(std::ostream& out, int points, int wins, int losses, const std:
 }  // namespace
 
 void loadScores() {
-    std::ifstream in(ScoreFile);
+    std::ifstream in(DiskPath(ScoreFile));
     if (!in.good()) {
         pskillone = pskilltwo = kDefaultSkill;
         pallone = pwinone = plosone = palltwo = pwintwo = plostwo = "0";

@@ -11,15 +11,23 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <fcntl.h>
+#include <list>
 #include <map>
 #include <memory>
 #include <strings.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 const int kDefaultEditLimit = 30000;
 HINSTANCE const kModule = reinterpret_cast<HINSTANCE>(0x400000);
+
+struct OpenFile {
+    std::string name;
+    bool deleteOnClose;
+};
 
 struct World {
     std::vector<std::unique_ptr<HWND__>> windows;
@@ -36,6 +44,7 @@ struct World {
     std::vector<HeadlessBlit> blits;
     std::vector<HeadlessMove> moves;
     std::vector<std::string> failingClasses;
+    std::list<OpenFile> openFiles;  // CreateFileW handles point at these
     std::function<bool()> idle;
     std::string modulePath = "C:\\Games\\Marivane\\Marivane.exe";
     int screenWidth = 1280, screenHeight = 1024;
@@ -60,6 +69,13 @@ bool isLive(HWND hwnd) {
 }
 
 std::string textOf(LPCSTR text) { return text ? std::string(text) : std::string(); }
+
+// Wide text holds one byte of the narrow text in each character (see headless.h).
+std::string narrowed(LPCWSTR wide) {
+    std::string text;
+    for (; wide && *wide; ++wide) text += static_cast<char>(*wide);
+    return text;
+}
 
 const HeadlessClass* findClass(const std::string& name) {
     for (auto& c : world().classes)
@@ -257,19 +273,15 @@ void headless_pump() {
 
 // ---------------------------------------------------------------- module and memory
 
-DWORD GetModuleFileNameA(HMODULE, LPSTR buffer, DWORD size) {
+DWORD GetModuleFileNameW(HMODULE, LPWSTR buffer, DWORD size) {
     const std::string& path = world().modulePath;
     if (size == 0) return 0;
-    if (path.size() < size) {
-        std::memcpy(buffer, path.c_str(), path.size() + 1);
-        world().lastError = 0;
-        return static_cast<DWORD>(path.size());
-    }
     // Too small: truncated, terminated, and the full buffer size returned.
-    std::memcpy(buffer, path.data(), size - 1);
-    buffer[size - 1] = '\0';
-    world().lastError = ERROR_INSUFFICIENT_BUFFER;
-    return size;
+    const DWORD copied = std::min<DWORD>(static_cast<DWORD>(path.size()), size - 1);
+    std::transform(path.begin(), path.begin() + copied, buffer, [](char c) { return static_cast<unsigned char>(c); });
+    buffer[copied] = L'\0';
+    world().lastError = copied < path.size() ? ERROR_INSUFFICIENT_BUFFER : 0;
+    return copied < path.size() ? size : copied;
 }
 
 HMODULE GetModuleHandleA(LPCSTR) { return kModule; }
@@ -279,6 +291,33 @@ int GetSystemMetrics(int index) {
     if (index == SM_CXSCREEN) return world().screenWidth;
     if (index == SM_CYSCREEN) return world().screenHeight;
     return 0;
+}
+
+BOOL SystemParametersInfoW(UINT action, UINT, LPVOID value, UINT) {
+    if (action != SPI_GETWORKAREA) return FALSE;
+    *static_cast<RECT*>(value) = RECT{0, 0, world().screenWidth, world().screenHeight};
+    return TRUE;
+}
+
+DWORD GetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD size) {
+    const char* value = std::getenv(narrowed(name).c_str());
+    if (!value) return 0;
+    const DWORD length = static_cast<DWORD>(std::strlen(value));
+    if (length >= size) return length + 1;  // too small: the size it needs
+    MultiByteToWideChar(CP_UTF8, 0, value, static_cast<int>(length) + 1, buffer, static_cast<int>(size));
+    return length;
+}
+
+int MultiByteToWideChar(UINT, DWORD, LPCSTR text, int size, LPWSTR wide, int wideSize) {
+    if (wide && wideSize < size) return 0;
+    if (wide) std::transform(text, text + size, wide, [](char c) { return static_cast<unsigned char>(c); });
+    return size;
+}
+
+int WideCharToMultiByte(UINT, DWORD, LPCWSTR wide, int wideSize, LPSTR text, int size, LPCSTR, BOOL*) {
+    if (text && size < wideSize) return 0;
+    if (text) std::transform(wide, wide + wideSize, text, [](wchar_t c) { return static_cast<char>(c); });
+    return wideSize;
 }
 
 HGLOBAL GlobalAlloc(UINT, std::size_t bytes) { return std::calloc(bytes ? bytes : 1, 1); }
@@ -307,9 +346,9 @@ DWORD errorFromErrno(int error) {
 
 // A file without the owner's write permission counts as read-only, as the
 // read-only attribute would on Windows (root's privileges notwithstanding).
-DWORD GetFileAttributesA(LPCSTR path) {
+DWORD GetFileAttributesW(LPCWSTR path) {
     struct stat info;
-    if (stat(path, &info) != 0) {
+    if (stat(narrowed(path).c_str(), &info) != 0) {
         failWith(errorFromErrno(errno));
         return INVALID_FILE_ATTRIBUTES;
     }
@@ -322,14 +361,61 @@ DWORD GetFileAttributesA(LPCSTR path) {
 // POSIX rename replaces its target atomically, as MOVEFILE_REPLACE_EXISTING
 // does; like Win32 it is refused without that flag, and a folder or a
 // read-only file is never replaced.
-BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags) {
-    DWORD attributes = GetFileAttributesA(target);
+BOOL MoveFileExW(LPCWSTR existing, LPCWSTR target, DWORD flags) {
+    DWORD attributes = GetFileAttributesW(target);
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if (!(flags & MOVEFILE_REPLACE_EXISTING)) return failWith(ERROR_ALREADY_EXISTS);
         if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return failWith(ERROR_ACCESS_DENIED);
     }
-    if (std::rename(existing, target) != 0) return failWith(errorFromErrno(errno));
+    if (std::rename(narrowed(existing).c_str(), narrowed(target).c_str()) != 0) return failWith(errorFromErrno(errno));
     world().lastError = 0;
+    return TRUE;
+}
+
+namespace {
+
+// Windows makes nothing in a folder the user may not write; root could.
+bool inReadOnlyFolder(const std::string& name) {
+    const std::size_t separator = name.find_last_of('/');
+    struct stat folder;
+    return stat(separator == std::string::npos ? "." : name.substr(0, separator + 1).c_str(), &folder) == 0 &&
+           !(folder.st_mode & S_IWUSR);
+}
+
+}  // namespace
+
+BOOL CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES) {
+    if (inReadOnlyFolder(narrowed(path))) return failWith(ERROR_ACCESS_DENIED);
+    if (mkdir(narrowed(path).c_str(), 0777) != 0) return failWith(errno == EEXIST ? ERROR_ALREADY_EXISTS : errorFromErrno(errno));
+    world().lastError = 0;
+    return TRUE;
+}
+
+// A new file, refused in a read-only folder as Windows refuses it in one the
+// user may not write.
+HANDLE CreateFileW(LPCWSTR path, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD disposition, DWORD flags, HANDLE) {
+    const std::string name = narrowed(path);
+    if (disposition != CREATE_NEW || inReadOnlyFolder(name)) {
+        failWith(ERROR_ACCESS_DENIED);
+        return INVALID_HANDLE_VALUE;
+    }
+    const int descriptor = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    if (descriptor < 0) {
+        failWith(errno == EEXIST ? ERROR_FILE_EXISTS : errorFromErrno(errno));
+        return INVALID_HANDLE_VALUE;
+    }
+    close(descriptor);
+    world().openFiles.push_back({name, (flags & FILE_FLAG_DELETE_ON_CLOSE) != 0});
+    world().lastError = 0;
+    return &world().openFiles.back();
+}
+
+BOOL CloseHandle(HANDLE handle) {
+    auto& files = world().openFiles;
+    auto file = std::find_if(files.begin(), files.end(), [&](const OpenFile& f) { return &f == handle; });
+    if (file == files.end()) return FALSE;
+    if (file->deleteOnClose) unlink(file->name.c_str());
+    files.erase(file);
     return TRUE;
 }
 
@@ -720,7 +806,12 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     return IDOK;
 }
 
-HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, int show) {
-    world().shellCalls.push_back({owner, textOf(verb), textOf(file), textOf(parameters), textOf(directory), show});
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+    return MessageBoxA(owner, narrowed(text).c_str(), narrowed(caption).c_str(), type);
+}
+
+HINSTANCE ShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory, int show) {
+    world().shellCalls.push_back(
+        {owner, narrowed(verb), narrowed(file), narrowed(parameters), narrowed(directory), show});
     return reinterpret_cast<HINSTANCE>(world().shellResult);
 }

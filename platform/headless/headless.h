@@ -22,11 +22,17 @@
 // - Windows have no frame or caption, so a client area is the whole window.
 //   Minimising changes no coordinates and leaves the owned windows alone.
 // - DefWindowProcA knows only WM_CLOSE, WM_PAINT and the text messages.
-// - MessageBoxA returns IDOK at once, with no modal loop; ShellExecuteA starts
+// - MessageBoxA/W return IDOK at once, with no modal loop; ShellExecuteW starts
 //   nothing; PlaySoundA and MessageBeep only record; LoadImageA knows only the
 //   bitmaps a test registered, and returns null for the rest.
-// - Files are the real file system; a file without the owner's write
-//   permission counts as read-only.
+// - Files are the real file system; a file or folder without the owner's
+//   write permission counts as read-only, and CreateFileW makes no new file in
+//   such a folder. CreateFileW knows only CREATE_NEW, and the handle serves
+//   only CloseHandle.
+// - Wide text is the narrow text's bytes one to one: MultiByteToWideChar and
+//   WideCharToMultiByte copy bytes instead of decoding UTF-8, and the W calls
+//   narrow their names back the same way, so any name round-trips.
+// - The work area is the whole screen.
 #pragma once
 
 #include <cstddef>
@@ -50,8 +56,12 @@ typedef DWORD COLORREF;
 typedef char CHAR;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
+typedef wchar_t WCHAR;
+typedef wchar_t* LPWSTR;
+typedef const wchar_t* LPCWSTR;
 typedef void* LPVOID;
 typedef void* HANDLE;
+typedef struct _SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 
 #define WINAPI
 #define CALLBACK
@@ -223,6 +233,7 @@ struct BITMAP {
 // ---- System metrics, icons, cursors ----
 #define SM_CXSCREEN 0
 #define SM_CYSCREEN 1
+#define SPI_GETWORKAREA 0x0030
 #define IDI_APPLICATION MAKEINTRESOURCEA(32512)
 #define IDC_ARROW MAKEINTRESOURCEA(32512)
 
@@ -237,6 +248,7 @@ struct BITMAP {
 #define SND_NODEFAULT 0x0002
 #define SND_RESOURCE 0x00040004L
 #define MB_OK 0x00000000L
+#define MB_ICONWARNING 0x00000030L
 #define MB_TOPMOST 0x00040000L
 #define IDOK 1
 #define GMEM_FIXED 0x0000
@@ -244,7 +256,14 @@ struct BITMAP {
 #define GPTR (GMEM_FIXED | GMEM_ZEROINIT)
 #define ERROR_INSUFFICIENT_BUFFER 122
 
-// ---- Files ----
+// ---- Files and text ----
+#define CP_UTF8 65001
+#define GENERIC_WRITE 0x40000000L
+#define CREATE_NEW 1
+#define FILE_ATTRIBUTE_TEMPORARY 0x00000100
+#define FILE_FLAG_DELETE_ON_CLOSE 0x04000000
+#define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
+#define ERROR_FILE_EXISTS 80
 #define MOVEFILE_REPLACE_EXISTING 0x00000001
 #define MOVEFILE_WRITE_THROUGH 0x00000008
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
@@ -258,16 +277,25 @@ struct BITMAP {
 
 // ---- Functions ----
 // Module and process
-DWORD GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size);
+DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size);
 HMODULE GetModuleHandleA(LPCSTR name);
 DWORD GetLastError();
 int GetSystemMetrics(int index);
+BOOL SystemParametersInfoW(UINT action, UINT parameter, LPVOID value, UINT winIni);
+DWORD GetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD size);
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int size, LPWSTR wide, int wideSize);
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideSize, LPSTR text, int size,
+                        LPCSTR defaultChar, BOOL* usedDefault);
 HGLOBAL GlobalAlloc(UINT flags, std::size_t bytes);
 HGLOBAL GlobalFree(HGLOBAL memory);
 
 // Files: the real file system, with the Win32 rules for replacing a file
-DWORD GetFileAttributesA(LPCSTR path);
-BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags);
+DWORD GetFileAttributesW(LPCWSTR path);
+BOOL MoveFileExW(LPCWSTR existing, LPCWSTR target, DWORD flags);
+BOOL CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES security);
+HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security, DWORD disposition,
+                   DWORD flags, HANDLE templateFile);
+BOOL CloseHandle(HANDLE handle);
 
 // Classes and windows
 ATOM RegisterClassExA(const WNDCLASSEXA* wc);
@@ -327,7 +355,8 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint);
 BOOL PlaySoundA(LPCSTR sound, HMODULE module, DWORD flags);
 BOOL MessageBeep(UINT type);
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
-HINSTANCE ShellExecuteA(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory, int show);
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
+HINSTANCE ShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory, int show);
 
 // The program's entry point, defined by the game; headless tests call it.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand);

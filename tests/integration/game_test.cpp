@@ -130,8 +130,10 @@ TEST_F(GameTest, ALetterClickedThroughTheConsoleIsShownInTheMainWindow) {
 }
 
 TEST_F(StartUp, ShowsTheMainWindowAboveTheHiddenConsoleAroundTheScreenCentreWithTheSavedFigures) {
-    for (auto [width, height, left, top, show] :  // 800 x 600 is too small for the windows: they are not moved onto it
-         {std::tuple{1280, 1024, 190, 134, SW_SHOWNORMAL}, {800, 600, -50, -78, SW_SHOWMINIMIZED}}) {
+    // On a screen lower or narrower than the block, its top-left corner moves just onto the screen.
+    for (auto [width, height, left, top, show] :
+         {std::tuple{1280, 1024, 190, 134, SW_SHOWNORMAL}, {1280, 720, 190, 0, SW_SHOWNORMAL},
+          {800, 600, 0, 0, SW_SHOWMINIMIZED}}) {
         StartFreshProcess(folder);
         folder.write("MVStats.dat", kStats);
         headless_set_screen_size(width, height);

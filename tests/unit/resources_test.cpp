@@ -15,7 +15,7 @@
 namespace {
 
 using Resource = std::pair<std::string, int>;  // type, id
-const std::string kBitmap = "#2", kIconGroup = "#14", kWave = "WAVE";
+const std::string kBitmap = "#2", kIconGroup = "#14", kManifest = "#24", kWave = "WAVE";
 
 std::size_t align4(std::size_t at) { return (at + 3) & ~std::size_t{3}; }
 
@@ -47,8 +47,8 @@ std::map<Resource, int> ReadResFile() {
     return languages;
 }
 
-TEST(Resources, HoldEveryPictureSoundAndIconTheProgramLoadsInEnglishCanada) {
-    std::vector<Resource> used{{kBitmap, IDB_MAIN_BACKGROUND}, {kBitmap, IDB_CONSOLE_BACKGROUND},
+TEST(Resources, HoldTheManifestAndEveryPictureSoundAndIconTheProgramLoadsInEnglishCanada) {
+    std::vector<Resource> used{{kManifest, 1}, {kBitmap, IDB_MAIN_BACKGROUND}, {kBitmap, IDB_CONSOLE_BACKGROUND},
                                {kBitmap, IDB_SAD_CLOWN}, {kIconGroup, IDI_MARIVANE_SMALL}, {kIconGroup, IDI_MARIVANE}};
     for (int n = 0; n < kLetterCount; ++n) used.push_back({kBitmap, IDB_LETTER_A + n * IDB_LETTER_STEP});
     for (int n = 0; n < 7; ++n) used.push_back({kBitmap, IDB_BALLOONS_1 + n * IDB_BALLOONS_STEP});

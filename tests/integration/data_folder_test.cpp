@@ -1,0 +1,113 @@
+// Where the game keeps its files: beside the program when that folder takes new files, otherwise in the
+// player's own folder, seeded from beside the program. Driven through the real WinMain.
+#include "data/startup_file.h"
+#include "game_session.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <set>
+
+namespace {
+
+const std::string kStarter = PuzzleFile({{"big top", "a tent"}});
+const char kStats[] = "90 1 3 Lion-Tamer 40 2 5 Juggling-Clown";
+const char kUnlocked[] = "Disable_Console= 0\nDisable_VCCntls= 0";
+
+std::set<std::string> FileNames(const TempFolder& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+class DataFolder : public ::testing::Test {
+protected:
+    DataFolder() {
+        program.write("OnLoad.dat", ScrambleStore(kStarter));
+        program.write("MVStats.dat", kStats);
+        setenv("LOCALAPPDATA", appData.path().c_str(), 1);
+    }
+    ~DataFolder() override {
+        chmod(program.path().c_str(), 0755);
+        unsetenv("LOCALAPPDATA");
+    }
+    void lockProgramFolder() { chmod(program.path().c_str(), 0555); }
+    // One run: the starter puzzle won by Player One, a puzzle added in the console, then Quit.
+    void playWinAndAdd() {
+        StartFreshProcess(program);
+        RunProgram({[] { Press(IDC_NEW_PUZZLE); },
+                    [] {
+                        for (char letter : std::string("BIGTOP")) ClickLetter(letter);
+                    },
+                    [] {
+                        Press(IDC_CONSOLE);
+                        headless_type(hEditWord, "Lion");
+                        headless_type(hEditHint, "king of the ring");
+                        Press(IDC_ADD_PUZZLE);
+                    }});
+    }
+    std::string playerFile(const std::string& name) const { return appData.read("Marivane/" + name); }
+    TempFolder program, appData;
+};
+
+TEST_F(DataFolder, AProgramFolderThatTakesNewFilesKeepsEveryFileAndTheHelpBesideTheProgram) {
+    program.write("MVC_CONFIG.INI", kUnlocked);
+    playWinAndAdd();
+    EXPECT_EQ(UnscrambleStore(program.read("OnLoad.dat")), kStarter + "lion;king of the ring:");
+    EXPECT_EQ(program.read("MVStats.dat"), "160 2 3 Circus-Worker 40 2 5 Juggling-Clown");
+    EXPECT_EQ(HelpFiler, program.file("Quorrel-help.chm"));
+    EXPECT_TRUE(FileNames(appData).empty());
+    EXPECT_TRUE(headless_message_boxes().empty());
+}
+
+// A teacher's configuration beside the program still rules; without one the default lands in the player's folder.
+TEST_F(DataFolder, ALockedProgramFolderLeavesItUntouchedAndKeepsPuzzlesScoresAndSettingsInThePlayersFolder) {
+    program.write("MVC_CONFIG.INI", kUnlocked);
+    lockProgramFolder();
+    const auto programFiles = FileNames(program);
+    playWinAndAdd();
+    EXPECT_EQ(UnscrambleStore(playerFile("OnLoad.dat")), kStarter + "lion;king of the ring:");
+    EXPECT_EQ(playerFile("MVStats.dat"), "160 2 3 Circus-Worker 40 2 5 Juggling-Clown");
+    EXPECT_EQ(playerFile("MVData.dat"), "Data purged...");
+    StartFreshProcess(program);  // the next run finds the added puzzle and the scores
+    StartUpWithoutLoop();
+    EXPECT_EQ(playerFile("MVData.dat"), kStarter + "lion;king of the ring:");
+    EXPECT_EQ(TextOf(IDC_P1_POINTS), "160");
+    EXPECT_EQ(FileNames(program), programFiles);
+    EXPECT_EQ(UnscrambleStore(program.read("OnLoad.dat")), kStarter);
+    EXPECT_EQ(program.read("MVStats.dat"), kStats);
+    EXPECT_EQ(TimerFile, program.file("MVC_CONFIG.INI"));
+    EXPECT_EQ(HelpFiler, program.file("Quorrel-help.chm"));
+    EXPECT_TRUE(headless_message_boxes().empty());
+
+    chmod(program.path().c_str(), 0755);
+    std::filesystem::remove(program.file("MVC_CONFIG.INI"));
+    lockProgramFolder();
+    StartFreshProcess(program);
+    StartUpWithoutLoop();
+    EXPECT_EQ(ConsoleUse, 1);
+    EXPECT_NE(playerFile("MVC_CONFIG.INI").find("Disable_Console= 1"), std::string::npos);
+    EXPECT_FALSE(program.exists("MVC_CONFIG.INI"));
+}
+
+TEST_F(DataFolder, WhenNoFolderCanBeWrittenOneBoxNamesTheFolderAndTheGamePlaysFromBesideTheProgram) {
+    lockProgramFolder();
+    for (bool playerFolderNamed : {true, false}) {
+        chmod(appData.path().c_str(), 0555);
+        if (!playerFolderNamed) unsetenv("LOCALAPPDATA");
+        StartFreshProcess(program);
+        ASSERT_NE(StartUpWithoutLoop(), nullptr);
+        ASSERT_EQ(headless_message_boxes().size(), 1u);
+        const std::string named = playerFolderNamed ? appData.file("Marivane/") : program.path() + "/";
+        EXPECT_NE(headless_message_boxes()[0].text.find("\n" + named + "\n"), std::string::npos)
+            << headless_message_boxes()[0].text;
+        EXPECT_EQ(WordsFile, program.file("MVData.dat"));
+        EXPECT_EQ(TextOf(IDC_P1_POINTS), "90");
+    }
+}
+
+}  // namespace
