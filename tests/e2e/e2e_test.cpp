@@ -442,7 +442,8 @@ TEST(Marivane, OnAScreen720PixelsHighTheWindowsComeDownToItsTopWithTheCaptionBut
     Game game("small-screen", {}, kRelease);
     ASSERT_NO_FATAL_FAILURE(PlayBookAndKeep(game, game.folder));
     const Rect main{kMain[0], 0, 900, 620};
-    EXPECT_TRUE(Step("at the top", true, {Place(MAIN, main), Place(CONSOLE, {main[0], 620, 900, 106})}));
+    EXPECT_TRUE(Step("at the top, the console below", ShowConsole(),
+                     {Place(MAIN, main), Place(CONSOLE, {main[0], 620, 900, 106})}));
     for (int button : {IDC_MINIMISE, IDC_HELP_ME, IDC_CLOSE}) {
         const Rect at = Find(button).value_or(Seen()).at;
         const bool onScreen = at[0] >= 0 && at[1] >= 0 && at[0] + at[2] <= 1280 && at[1] + at[3] <= 720;
