@@ -57,12 +57,13 @@ void seed(const std::string& programFolder, const std::string& dataFolder, const
 
 void warnNothingCanBeSaved(const std::string& folder) {
     const std::string text = "Marivane cannot write to the folder\n" + folder +
-                             "\n\nYou can play, but puzzles you add and the players' scores cannot be saved.";
+                             "\n\nPuzzles you add and the players' scores cannot be saved.";
     MessageBoxW(nullptr, WideName(text).c_str(), L"Marivane", MB_OK | MB_ICONWARNING);
 }
 
 std::string chooseDataFolder(const std::string& programFolder) {
     if (takesNewFiles(programFolder)) return programFolder;
+    // Named with the separator the system gave in the program's own name.
     const std::string player = playerFolder(programFolder.empty() ? '\\' : programFolder.back());
     if (player.empty() || !takesNewFiles(player)) {
         warnNothingCanBeSaved(player.empty() ? programFolder : player);

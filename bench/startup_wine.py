@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
-"""Start-up of Marivane.exe under Wine, against minimal_window.c, a window program of our own that does the
-least a program of the same shape can: the time from launch to the window being visible, polled with xdotool.
-Medians of --runs runs of each, the two programs alternating, after one unmeasured warm-up round, on a private
-Xvfb display and a warmed Wine prefix in /tmp (kept between invocations, made on first use).
+"""Start-up of Marivane.exe under Wine, against two programs of our own: minimal_window.c, one bare window, and
+startup_floor.cpp, the floor, which builds exactly the game's windows, controls and pictures from the game's own
+code and resources and does nothing else. The time from launch to the window being visible, polled with
+xdotool. Medians of --runs runs of each, the three programs taking turns, after one unmeasured warm-up round, on
+a private Xvfb display and a warmed Wine prefix in /tmp (kept between invocations, made on first use). Before
+the timing, the floor's first frame is compared with the game's, pixel by pixel.
 
-    python3 bench/startup_wine.py [--exe build/native/windows/Marivane.exe] [--runs 10] [--display 77]
+    python3 bench/startup_wine.py [--windows-build build/native/windows] [--runs 41] [--display 77]
 """
 import argparse
 import contextlib
@@ -28,7 +30,7 @@ def window(title, env):
     return found.stdout.split()[0] if found.returncode == 0 and found.stdout.split() else None
 
 
-def launch_to_visible(exe, title, env):
+def launch_to_visible(exe, title, env, before_closing=lambda shown: None):
     """Seconds from launching `exe` until its window is visible; then closes it as a player's Alt+F4 would."""
     if window(title, env):
         raise SystemExit(f"a window '{title}' is already open: close it first")
@@ -40,6 +42,7 @@ def launch_to_visible(exe, title, env):
             raise SystemExit(f"{exe}: no visible window '{title}' after 60 s")
         time.sleep(0.002)
     elapsed = time.monotonic() - start
+    before_closing(shown)
     subprocess.run(["xdotool", "windowfocus", "--sync", shown, "key", "--clearmodifiers", "alt+F4"], env=env, **QUIET)
     try:
         process.wait(timeout=15)
@@ -49,9 +52,28 @@ def launch_to_visible(exe, title, env):
     return elapsed
 
 
-def prepare(exe):
-    """The two programs in the work folder, Marivane.exe in a folder of its own with its starter puzzles."""
+def first_frame(exe, title, env, shot):
+    """Launches `exe`, lets its window settle, saves the window's picture to `shot` and closes it."""
+    launch_to_visible(exe, title, env, before_closing=lambda shown: (
+        time.sleep(1), subprocess.run(["import", "-window", shown, shot], env=env, check=True)))
+
+
+def compare_first_frames(floor, game, env):
+    """Prints how many pixels of the floor's first frame differ from the game's."""
+    shots = [os.path.join(WORK, name) for name in ("floor.png", "game.png")]
+    first_frame(floor, "Floor", env, shots[0])
+    first_frame(game, "Marivane", env, shots[1])
+    compared = subprocess.run(["compare", "-metric", "AE", *shots, os.path.join(WORK, "difference.png")],
+                              env=env, capture_output=True, text=True)
+    print(f"first frames, floor against game: {compared.stderr.strip()} pixels differ")
+
+
+def prepare(windows_build):
+    """The three programs in the work folder, Marivane.exe in a folder of its own with its starter puzzles."""
+    exe = os.path.join(windows_build, "Marivane.exe")
     os.makedirs(WORK, exist_ok=True)
+    floor = os.path.join(WORK, "floor.exe")
+    shutil.copy(os.path.join(windows_build, "bench", "startup_floor.exe"), floor)
     minimal = os.path.join(WORK, "minimal.exe")
     subprocess.run(["x86_64-w64-mingw32-gcc", "-O2", "-Wall", "-mwindows", "-o", minimal,
                     os.path.join(ROOT, "bench", "minimal_window.c")], check=True)
@@ -63,7 +85,7 @@ def prepare(exe):
     store = os.path.join(os.path.dirname(exe), "OnLoad.dat")
     if os.path.exists(store):
         shutil.copy(store, game)
-    return minimal, os.path.join(game, "Marivane.exe")
+    return minimal, floor, os.path.join(game, "Marivane.exe")
 
 
 @contextlib.contextmanager
@@ -99,21 +121,32 @@ def compare(programs, runs, env):
             if run > 0:
                 times[title].append(elapsed)
     for title, values in times.items():
-        print(f"{title:9} median {statistics.median(values) * 1000:6.0f} ms   runs (ms): "
+        print(f"{title:8} median {statistics.median(values) * 1000:6.0f} ms   runs (ms): "
               + " ".join(f"{v * 1000:.0f}" for v in values))
     return {title: statistics.median(values) for title, values in times.items()}
 
 
+def load():
+    """The machine's load averages over 1, 5 and 15 minutes."""
+    with open("/proc/loadavg") as averages:
+        return " ".join(averages.read().split()[:3])
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--exe", default=os.path.join(ROOT, "build", "native", "windows", "Marivane.exe"))
-    parser.add_argument("--runs", type=int, default=10)
+    parser.add_argument("--windows-build", default=os.path.join(ROOT, "build", "native", "windows"),
+                        help="the Windows build folder, with Marivane.exe and bench/startup_floor.exe")
+    parser.add_argument("--runs", type=int, default=41)
     parser.add_argument("--display", default="77")
     args = parser.parse_args()
-    minimal, game = prepare(os.path.abspath(args.exe))
+    minimal, floor, game = prepare(os.path.abspath(args.windows_build))
     with wine_session(args.display) as env:
-        medians = compare([("Minimal", minimal), ("Marivane", game)], args.runs, env)
-    print(f"ratio Marivane / Minimal: {medians['Marivane'] / medians['Minimal']:.2f}")
+        compare_first_frames(floor, game, env)
+        print(f"load before: {load()}")
+        medians = compare([("Minimal", minimal), ("Floor", floor), ("Marivane", game)], args.runs, env)
+        print(f"load after:  {load()}")
+    print(f"Marivane / Floor:   {medians['Marivane'] / medians['Floor']:.3f}")
+    print(f"Marivane / Minimal: {medians['Marivane'] / medians['Minimal']:.3f}")
 
 
 if __name__ == "__main__":

@@ -34,11 +34,15 @@ void writePlayer(std::ostream& out, int points, int wins, int losses, const std:
 
 }  // namespace
 
+void SetStartingScores() {
+    pskillone = pskilltwo = kDefaultSkill;
+    pallone = pwinone = plosone = palltwo = pwintwo = plostwo = "0";
+}
+
 void loadScores() {
     std::ifstream in(DiskPath(ScoreFile));
     if (!in.good()) {
-        pskillone = pskilltwo = kDefaultSkill;
-        pallone = pwinone = plosone = palltwo = pwintwo = plostwo = "0";
+        SetStartingScores();
         return;
     }
     readPlayer(in, pscoreone, pwinsone, plossone, pskillone);

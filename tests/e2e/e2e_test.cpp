@@ -197,11 +197,18 @@ struct Game {
         return found;
     }
     size_t Beeps() const { return Traced("Call user32\\.MessageBeep\\(([0-9a-fA-F]+)\\)").size(); }
+    // Whether the run has loaded this system DLL ("winmm.dll") so far, named in any case.
+    bool Loaded(const std::string& dll) const {
+        std::string trace = ReadFile(log);
+        std::transform(trace.begin(), trace.end(), trace.begin(), [](unsigned char c) { return std::tolower(c); });
+        return trace.find("\\\\" + dll + '"') != std::string::npos;
+    }
     // Starts one more copy and waits until `copies` main windows are on screen; sounds and beeps go to the log.
     bool Launch(int copies = 1) {
         static int launches = 0;
         log = folder + "-" + std::to_string(++launches) + ".log";
-        process = Spawn(As({"/usr/bin/env", "WINEDEBUG=+winmm,+relay", E2E_WINE, folder + "/Marivane.exe"}), log);
+        process = Spawn(As({"/usr/bin/env", "WINEDEBUG=+winmm,+relay,+loaddll", E2E_WINE, folder + "/Marivane.exe"}),
+                        log);
         auto main = [](const Seen& s) { return s.id == MAIN && s.shown; };
         auto up = [&, s = std::vector<Seen>()]() mutable {
             return s = Probe(), !Running(process) || std::count_if(s.begin(), s.end(), main) == copies;
@@ -284,16 +291,24 @@ void LoseAStarterGame() {
     EXPECT_NE(std::find(fits.begin(), fits.end(), phrase), fits.end()) << "Solution shows '" << phrase << "'";
 }
 
-TEST(Marivane, FirstStartFromTheReleaseFolderLosesAGameAndKeepsTheStarterStore) {
+TEST(Marivane, FirstStartFromTheReleaseFolderLoadsNoSoundOrShellDllLosesAGameOpensTheHelpAndKeepsTheStarterStore) {
     Game game("release", {}, kRelease);
     ASSERT_TRUE(game.Launch());
     EXPECT_TRUE(Step("first start", true, {Place(MAIN, kMain), Shown(MAIN), Shown(CONSOLE, false),
                                       Place(CONSOLE, {kMain[0], kMain[1] + 620, 900, 106})}));
+    EXPECT_FALSE(game.Loaded("winmm.dll") || game.Loaded("shell32.dll")) << "sound or shell DLL loaded at start-up";
     EXPECT_NE(game.File("MVC_CONFIG.INI").find("Disable_Console= 1"), std::string::npos) << "no locking configuration";
     EXPECT_TRUE(Click(IDC_CONSOLE) && WaitUntil([&] { return game.Beeps() == 1; }) && !Find(CONSOLE).value().shown)
         << "S/H Con not refused with a beep";
     ASSERT_NO_FATAL_FAILURE(LoseAStarterGame());
     Shoot("loss");
+    EXPECT_TRUE(game.Loaded("winmm.dll")) << "sounds played, yet winmm not loaded";
+    EXPECT_FALSE(game.Loaded("shell32.dll")) << "shell32 loaded before the help was asked for";
+    const Strings viewer = {"search", "--onlyvisible", "--name", "^Quorrel-help$"};  // the help file's title
+    EXPECT_TRUE(Click(IDC_HELP_ME) && WaitUntil([&] { return Xdotool(viewer); }, Seconds(60))) << "no help viewer";
+    Strings close = viewer;
+    close.insert(close.end(), {"windowfocus", "--sync", "key", "--clearmodifiers", "alt+F4"});
+    EXPECT_TRUE(Xdotool(close) && WaitUntil([&] { return !Xdotool(viewer); })) << "the help viewer did not close";
     EXPECT_TRUE(Click(IDC_CLOSE) && WaitForExit(game.process) == 0) << "X did not end the program";
     EXPECT_EQ(game.File("MVStats.dat"), "0 0 1 Circus-Worker 0 0 0 Circus-Worker");
     EXPECT_EQ(game.Store(), Starters());
