@@ -419,6 +419,13 @@ BOOL CloseHandle(HANDLE handle) {
     return TRUE;
 }
 
+DWORD GetShortPathNameW(LPCWSTR longPath, LPWSTR shortPath, DWORD size) {
+    const std::wstring name(longPath);
+    if (name.size() >= size) return static_cast<DWORD>(name.size() + 1);  // too small: the size it needs
+    std::copy(name.c_str(), name.c_str() + name.size() + 1, shortPath);
+    return static_cast<DWORD>(name.size());
+}
+
 // ---------------------------------------------------------------- classes and windows
 
 ATOM RegisterClassExA(const WNDCLASSEXA* wc) {

@@ -291,6 +291,27 @@ void LoseAStarterGame() {
     EXPECT_NE(std::find(fits.begin(), fits.end(), phrase), fits.end()) << "Solution shows '" << phrase << "'";
 }
 
+Strings Titled(const std::string& title) { return {"search", "--onlyvisible", "--name", "^" + title + "$"}; }
+bool CloseWindow(const Strings& window) {
+    Strings close = window;
+    close.insert(close.end(), {"windowfocus", "--sync", "key", "--clearmodifiers", "alt+F4"});
+    return Xdotool(close) && WaitUntil([&] { return !Xdotool(window); });
+}
+// Help opens the help file in its viewer, titled by the file; pressed again while the viewer is open, it says so
+// in a message box. Both are closed again.
+void OpenTheHelpAndAskAgain() {
+    const Strings viewer = Titled("Quorrel-help"), refusal = Titled("System - Permission Denied");
+    ASSERT_TRUE(Click(IDC_HELP_ME) && WaitUntil([&] { return Xdotool(viewer); }, Seconds(60))) << "no help viewer";
+    Strings moveAside = viewer;  // off the game's title bar
+    moveAside.insert(moveAside.end(), {"windowmove", "--sync", "0", "760"});
+    EXPECT_TRUE(Xdotool(moveAside) && Click(IDC_HELP_ME) && WaitUntil([&] { return Xdotool(refusal); }))
+        << "no box refusing a second help viewer";
+    EXPECT_TRUE(CloseWindow(refusal)) << "the box did not close";
+    // Alt+F4 no longer reaches the viewer once the box has come and gone: it is ended as the system would end it.
+    EXPECT_TRUE(RunTool(As({E2E_WINE, "taskkill", "/IM", "hh.exe"})) && WaitUntil([&] { return !Xdotool(viewer); }))
+        << "the help viewer did not close";
+}
+
 TEST(Marivane, FirstStartFromTheReleaseFolderLoadsNoSoundOrShellDllLosesAGameOpensTheHelpAndKeepsTheStarterStore) {
     Game game("release", {}, kRelease);
     ASSERT_TRUE(game.Launch());
@@ -304,11 +325,7 @@ TEST(Marivane, FirstStartFromTheReleaseFolderLoadsNoSoundOrShellDllLosesAGameOpe
     Shoot("loss");
     EXPECT_TRUE(game.Loaded("winmm.dll")) << "sounds played, yet winmm not loaded";
     EXPECT_FALSE(game.Loaded("shell32.dll")) << "shell32 loaded before the help was asked for";
-    const Strings viewer = {"search", "--onlyvisible", "--name", "^Quorrel-help$"};  // the help file's title
-    EXPECT_TRUE(Click(IDC_HELP_ME) && WaitUntil([&] { return Xdotool(viewer); }, Seconds(60))) << "no help viewer";
-    Strings close = viewer;
-    close.insert(close.end(), {"windowfocus", "--sync", "key", "--clearmodifiers", "alt+F4"});
-    EXPECT_TRUE(Xdotool(close) && WaitUntil([&] { return !Xdotool(viewer); })) << "the help viewer did not close";
+    ASSERT_NO_FATAL_FAILURE(OpenTheHelpAndAskAgain());
     EXPECT_TRUE(Click(IDC_CLOSE) && WaitForExit(game.process) == 0) << "X did not end the program";
     EXPECT_EQ(game.File("MVStats.dat"), "0 0 1 Circus-Worker 0 0 0 Circus-Worker");
     EXPECT_EQ(game.Store(), Starters());
@@ -444,9 +461,10 @@ TEST(Marivane, AnOrdinaryUserPlaysFromAProgramFolderHeMayNotWriteWithHisFilesInH
     EXPECT_EQ(game.Quit(), 0);
 }
 
-TEST(Marivane, PlaysAndSavesBesideItselfInAFolderNamedOutsideTheCodePage) {
+TEST(Marivane, PlaysSavesAndOpensTheHelpBesideItselfInAFolderNamedOutsideTheCodePage) {
     Game game("游戏", {}, kRelease);
     ASSERT_NO_FATAL_FAILURE(PlayBookAndKeep(game, game.folder));
+    ASSERT_NO_FATAL_FAILURE(OpenTheHelpAndAskAgain());
     Shoot("unicode-folder");
     EXPECT_EQ(game.Quit(), 0);
 }
