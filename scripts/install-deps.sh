@@ -13,6 +13,7 @@ packages=(
   fonts-dejavu-core fonts-liberation2 fonts-lobster        # the artwork's fonts (res/art/draw_art.py)
   wine64 xvfb xdotool x11-utils imagemagick                # running the game, end-to-end tests
   clang libclang-rt-14-dev                                 # fuzz targets (libFuzzer and the sanitizers)
+  lld                                                      # Marivane.exe built with clang
 )
 
 missing=()

@@ -14,7 +14,8 @@ run() { echo "+ $*"; "$@" || status=1; }
 run cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run cmake --build build/native -j"$jobs"
 run ctest --no-tests=error --test-dir build/native --output-on-failure --timeout 300 -j"$jobs" -L 'unit|integration'
-run ctest --no-tests=error --test-dir build/native --output-on-failure -L e2e
+# The end-to-end suites, one per exe, mostly wait on Wine: they run side by side, each in its own displays.
+run ctest --no-tests=error --test-dir build/native --output-on-failure -j2 -L e2e
 
 # Each fault in one of two build copies, one per core; fails when a fault survives or is
 # caught only by tests its block does not name.

@@ -651,6 +651,13 @@ BOOL CloseHandle(HANDLE handle) {
     return TRUE;
 }
 
+DWORD GetShortPathNameW(LPCWSTR longPath, LPWSTR shortPath, DWORD size) {
+    const std::wstring name(longPath);
+    if (name.size() >= size) return static_cast<DWORD>(name.size() + 1);  // too small: the size it needs
+    std::copy(name.c_str(), name.c_str() + name.size() + 1, shortPath);
+    return static_cast<DWORD>(name.size());
+}
+
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     return MessageBoxA(owner, narrowed(text).c_str(), narrowed(caption).c_str(), type);
 }

@@ -39,7 +39,8 @@
 // - Wide text is the narrow text's bytes one to one: MultiByteToWideChar and
 //   WideCharToMultiByte copy bytes instead of decoding UTF-8, and the W calls
 //   narrow their names back the same way, so any name round-trips.
-// - The work area is the whole screen.
+// - The work area is the whole screen. Files have no short names:
+//   GetShortPathNameW gives the name it is given.
 #pragma once
 
 #include <cstddef>
@@ -330,6 +331,7 @@ BOOL CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES security);
 HANDLE CreateFileW(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security, DWORD disposition,
                    DWORD flags, HANDLE templateFile);
 BOOL CloseHandle(HANDLE handle);
+DWORD GetShortPathNameW(LPCWSTR longPath, LPWSTR shortPath, DWORD size);
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 HINSTANCE ShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory, int show);
 

@@ -1,7 +1,10 @@
 // The real Marivane.exe under Wine in a private Xvfb display, driven by xdotool, read back through our probe.exe. One
-// Wine session for all; every wait polls with a time limit; each scenario leaves a screenshot in <work>/shots.
+// Wine session for all but the cases that need another screen or user; every wait polls with a time limit; each
+// scenario leaves a screenshot in <work>/shots. MARIVANE_EXE and E2E_WORK_DIR in the environment name another exe
+// and work folder.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,7 +30,9 @@ enum Window { MAIN = -1, CONSOLE = -2 };  // the game's two windows, addressed l
 const Rect kMain{1280 / 2 - 450, 1024 / 2 - 378, 900, 620};  // on a 1280 x 1024 screen: centred, top 378 above centre
 const std::pair<std::string, std::string> kUnlocked{"MVC_CONFIG.INI", "Disable_Console= 0\nDisable_VCCntls= 0"};
 const char kPassEnded[] = "Resetting Puzzle Viewer...";
-const std::string kWork = E2E_WORK_DIR, kSession = kWork + "/session", kPrefix = kSession + "/wineprefix";
+std::string Env(const char* name, const char* otherwise) { return getenv(name) ? getenv(name) : otherwise; }
+const std::string kExe = Env("MARIVANE_EXE", MARIVANE_EXE), kWork = Env("E2E_WORK_DIR", E2E_WORK_DIR);
+const std::string kSession = kWork + "/session", kRelease = E2E_RELEASE_DIR;
 template <typename Condition>
 bool WaitUntil(Condition done, Seconds limit = Seconds(10), Seconds interval = Seconds(0.1)) {
     for (auto deadline = std::chrono::steady_clock::now() + limit; !done(); std::this_thread::sleep_for(interval))
@@ -71,11 +76,13 @@ std::optional<std::string> RunTool(Strings argv, const Strings& more = {}, Secon
     return exitCode == 0 ? std::optional(ReadFile(log)) : std::nullopt;
 }
 bool Xdotool(const Strings& arguments) { return RunTool(Strings{E2E_XDOTOOL}, arguments).has_value(); }
+Strings gWineUser;  // how the current Wine session's user runs a command: empty for root
+Strings As(Strings argv) { return argv.insert(argv.begin(), gWineUser.begin(), gWineUser.end()), argv; }
 // One line of the probe: a window (MAIN, CONSOLE, or 0 for another program's) or a control of the window above it.
 struct Seen { int id = 0; bool shown = false; Rect at{}; std::string text, line; };  // at: on the screen
 std::vector<Seen> Probe() {
     std::vector<Seen> seen;
-    std::istringstream lines(RunTool({E2E_WINE, E2E_PROBE_EXE}).value_or(""));
+    std::istringstream lines(RunTool(As({E2E_WINE, E2E_PROBE_EXE})).value_or(""));
     for (std::string line, kind, className; std::getline(lines, line);) {
         Seen s;
         std::istringstream in(s.line = line.substr(0, line.find_last_not_of('\r') + 1));
@@ -118,9 +125,10 @@ bool Step(const std::string& step, bool given, const std::vector<Want>& wants) {
     return false;
 }
 bool Click(int id) {
-    auto s = Find(id);
-    return s && Xdotool({"mousemove", std::to_string(s->at[0] + s->at[2] / 2), std::to_string(s->at[1] + s->at[3] / 2),
-                         "click", "1"});
+    std::optional<Seen> s;  // now and then a probe on a busy machine comes back empty: try again a while
+    return WaitUntil([&] { return (s = Find(id)).has_value(); }, Seconds(5)) &&
+           Xdotool({"mousemove", std::to_string(s->at[0] + s->at[2] / 2), std::to_string(s->at[1] + s->at[3] / 2),
+                    "click", "1"});
 }
 int Letter(char letter) { return IDC_LETTER_A + IDC_LETTER_STEP * (letter - 'A'); }
 bool Type(int id, const std::string& text) { return Click(id) && Xdotool({"type", text}); }
@@ -151,24 +159,32 @@ Strings ReviewAll() {
         if (!Click(IDC_REVIEW) || !WaitUntil([&] { return (now = Text(IDC_PHRASE_EDIT)) != shown.back(); })) break;
     return Strings(shown.begin() + 1, shown.end());
 }
-// The main window where it starts, with the console below it when asked.
+// The main window, with the console below it when asked.
 void Shoot(const std::string& name, bool withConsole = false) {
     std::this_thread::sleep_for(Seconds(0.5));  // the state is read back already; give the painting a moment
+    const Rect at = Find(MAIN).value_or(Seen()).at;
     const std::string size = "900x" + std::to_string(withConsole ? 726 : 620);
     fs::create_directories(kWork + "/shots");
-    RunTool({E2E_IMPORT, "-window", "root", "-crop", size + "+" + std::to_string(kMain[0]) + "+" +
-             std::to_string(kMain[1]), "+repage", kWork + "/shots/" + name + ".png"});
+    RunTool({E2E_IMPORT, "-window", "root", "-crop", size + "+" + std::to_string(at[0]) + "+" + std::to_string(at[1]),
+             "+repage", kWork + "/shots/" + name + ".png"});
 }
-// A copy of the program in a folder of its own (or shared, for two copies), and its runs.
+using Files = std::map<std::string, std::string>;
+// A copy of the program in a folder of its own (or shared, for two copies), with the files of folder `from` beside it
+// when given, and its runs.
 struct Game {
     std::string folder, log;
     Child process;
-    Game(const std::string& name, const std::map<std::string, std::string>& files) : folder(kSession + "/" + name) {
+    Game(const std::string& name, const Files& files, const std::string& from = "") : folder(kSession + "/" + name) {
         fs::create_directories(folder);
-        fs::copy_file(MARIVANE_EXE, folder + "/Marivane.exe", fs::copy_options::skip_existing);
-        for (const auto& [file, content] : files) std::ofstream(folder + "/" + file, std::ios::binary) << content;
+        fs::copy_file(kExe, folder + "/Marivane.exe", fs::copy_options::skip_existing);
+        for (const auto& file : from.empty() ? fs::directory_iterator() : fs::directory_iterator(from))
+            fs::copy_file(file, folder + "/" + file.path().filename().string(), fs::copy_options::skip_existing);
+        Write(files);
     }
     ~Game() { Stop(process, SIGKILL); }
+    void Write(const Files& files) const {
+        for (const auto& [file, content] : files) std::ofstream(folder + "/" + file, std::ios::binary) << content;
+    }
     std::string File(const std::string& name) const { return ReadFile(folder + "/" + name); }
     std::string Store() const { return UnscrambleStore(File("OnLoad.dat")); }
     // The hexadecimal numbers after `pattern` in the trace: beeps ("MessageBeep(0)"), sounds ("pszSound='11F8'").
@@ -191,7 +207,8 @@ struct Game {
     bool Launch(int copies = 1) {
         static int launches = 0;
         log = folder + "-" + std::to_string(++launches) + ".log";
-        process = Spawn({"/usr/bin/env", "WINEDEBUG=+winmm,+relay,+loaddll", E2E_WINE, folder + "/Marivane.exe"}, log);
+        process = Spawn(As({"/usr/bin/env", "WINEDEBUG=+winmm,+relay,+loaddll", E2E_WINE, folder + "/Marivane.exe"}),
+                        log);
         auto main = [](const Seen& s) { return s.id == MAIN && s.shown; };
         auto up = [&, s = std::vector<Seen>()]() mutable {
             return s = Probe(), !Running(process) || std::count_if(s.begin(), s.end(), main) == copies;
@@ -201,22 +218,68 @@ struct Game {
     int Quit() { return Click(IDC_QUIT) ? WaitForExit(process) : -1; }  // Wine takes some 2 s to end a process
 };
 
-TEST(Marivane, FirstStartFromTheReleaseFolderLoadsNoSoundOrShellDllLosesAGameOpensTheHelpAndKeepsTheStarterStore) {
-    Game game("release", {});
-    fs::copy(E2E_RELEASE_DIR, game.folder, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-    const std::string starters = game.Store();
-    ASSERT_TRUE(game.Launch());
-    EXPECT_TRUE(Step("first start", true, {Place(MAIN, kMain), Shown(MAIN), Shown(CONSOLE, false),
-                                      Place(CONSOLE, {kMain[0], kMain[1] + 620, 900, 106})}));
-    EXPECT_FALSE(game.Loaded("winmm.dll") || game.Loaded("shell32.dll")) << "sound or shell DLL loaded at start-up";
-    EXPECT_NE(game.File("MVC_CONFIG.INI").find("Disable_Console= 1"), std::string::npos) << "no locking configuration";
-    EXPECT_TRUE(Click(IDC_CONSOLE) && WaitUntil([&] { return game.Beeps() == 1; }) && !Find(CONSOLE).value().shown)
-        << "S/H Con not refused with a beep";
+// A Wine session of the suite's own: an Xvfb screen, a prefix and a hidden keeper window, with Wine run by root or,
+// given a `user`, as that user in a home folder of his. While it lasts, every Wine program, xdotool and screenshot of
+// the suite runs in it; at its end the session before it, if any, is the current one again.
+struct WineSession {
+    std::string home, prefix, display;
+    Strings as;
+    Child xvfb, keeper;
+    WineSession* previous = current;
+    bool started;
+    static inline WineSession* current = nullptr;
+    WineSession(const std::string& name, const std::string& screen, const char* user = nullptr)
+        : home(kSession + "/" + name), prefix(home + "/wineprefix") {
+        current = this;
+        started = Start(screen, user ? getpwnam(user) : nullptr);
+    }
+    ~WineSession() {
+        Stop(keeper, SIGKILL);
+        RunTool(As({E2E_WINESERVER, "-k"}), {}, Seconds(30));  // ends every Wine process of this prefix and no other
+        std::error_code ignored;
+        fs::remove_all(prefix, ignored);  // some 700 MB, made anew by every session
+        Stop(xvfb, SIGTERM);              // not SIGKILL: Xvfb removes its socket
+        if ((current = previous)) previous->Use();
+    }
+    void Use() const {
+        for (auto [name, value] : {std::pair{"WINEPREFIX", prefix.c_str()}, {"HOME", home.c_str()},
+                                   {"DISPLAY", display.c_str()}, {"WINEARCH", "win64"}, {"WINEDEBUG", "-all"},
+                                   {"WINEDLLOVERRIDES", "mscoree,mshtml="}})
+            setenv(name, value, 1);  // quiet, with no offers to install Mono or Gecko
+        gWineUser = as;
+    }
+    bool Start(const std::string& screen, const passwd* user) {
+        fs::create_directories(home);
+        if (user && chown(home.c_str(), user->pw_uid, user->pw_gid) != 0) return false;
+        if (user) as = {"/usr/bin/setpriv", "--reuid=" + std::to_string(user->pw_uid),
+                        "--regid=" + std::to_string(user->pw_gid), "--clear-groups"};
+        // Xvfb picks a free display itself and prints its number alone on a line, so two sessions never race for one.
+        xvfb = Spawn({E2E_XVFB, "-displayfd", "1", "-nolisten", "tcp", "-screen", "0", screen}, home + "/X");
+        std::string log;
+        std::smatch number;
+        const std::regex alone("(?:^|\\n)(\\d+)(?:\\n|$)");
+        if (!WaitUntil([&] { return std::regex_search(log = ReadFile(home + "/X"), number, alone); })) return false;
+        display = ":" + number[1].str();
+        Use();
+        // With RelayInclude, the games' +relay trace shows their beeps, beside their window procedures.
+        const Strings relay = {E2E_WINE, "reg", "add", "HKCU\\Software\\Wine\\Debug", "/v", "RelayInclude", "/d",
+                               "user32.MessageBeep", "/f"};
+        if (!RunTool(As({E2E_WINE, "wineboot", "-i"}), {}, Seconds(240)) || !RunTool(As(relay), {}, Seconds(60)) ||
+            !RunTool(As({E2E_WINESERVER, "-w"}), {}, Seconds(120)))
+            return false;
+        keeper = Spawn(As({E2E_WINE, E2E_PROBE_EXE, "keep"}), home + "/keeper.log");
+        return WaitUntil([] { return Xdotool({"search", "--name", "^Marivane e2e keeper$"}); }, Seconds(60));
+    }
+};
+
+std::string Starters() { return UnscrambleStore(ReadFile(kRelease + "/OnLoad.dat")); }
+// Draws a starter puzzle and loses it with letters that none of the starter puzzles it may be holds.
+void LoseAStarterGame() {
     std::string mask, phrase, wrong;
     ASSERT_TRUE(Click(IDC_NEW_PUZZLE) && WaitUntil([&] { return !(mask = Text(IDC_PUZZLE_LINE)).empty(); }));
     const std::string hint = Text(IDC_HINT_LINE);
     Strings fits;  // the starter puzzles with this puzzle line and hint, and letters none of them holds
-    for (std::istringstream records(starters); std::getline(records, phrase, ':');)
+    for (std::istringstream records(Starters()); std::getline(records, phrase, ':');)
         if (phrase.substr(phrase.find(';') + 1) == hint && Spaced(phrase.erase(phrase.find(';')), true) == mask)
             fits.push_back(Spaced(phrase, false));
     for (char letter = 'A'; letter <= 'Z' && wrong.size() < 7; ++letter)
@@ -226,17 +289,46 @@ TEST(Marivane, FirstStartFromTheReleaseFolderLoadsNoSoundOrShellDllLosesAGameOpe
     ASSERT_TRUE(LoseBy(wrong) && Step("loss booked", true, {Text(IDC_P1_LOSSES, "1")}));
     ASSERT_TRUE(Click(IDC_SOLUTION) && WaitUntil([&] { return (phrase = Text(IDC_PUZZLE_LINE)) != mask; }));
     EXPECT_NE(std::find(fits.begin(), fits.end(), phrase), fits.end()) << "Solution shows '" << phrase << "'";
+}
+
+Strings Titled(const std::string& title) { return {"search", "--onlyvisible", "--name", "^" + title + "$"}; }
+bool CloseWindow(const Strings& window) {
+    Strings close = window;
+    close.insert(close.end(), {"windowfocus", "--sync", "key", "--clearmodifiers", "alt+F4"});
+    return Xdotool(close) && WaitUntil([&] { return !Xdotool(window); });
+}
+// Help opens the help file in its viewer, titled by the file; pressed again while the viewer is open, it says so
+// in a message box. Both are closed again.
+void OpenTheHelpAndAskAgain() {
+    const Strings viewer = Titled("Quorrel-help"), refusal = Titled("System - Permission Denied");
+    ASSERT_TRUE(Click(IDC_HELP_ME) && WaitUntil([&] { return Xdotool(viewer); }, Seconds(60))) << "no help viewer";
+    Strings moveAside = viewer;  // off the game's title bar
+    moveAside.insert(moveAside.end(), {"windowmove", "--sync", "0", "760"});
+    EXPECT_TRUE(Xdotool(moveAside) && Click(IDC_HELP_ME) && WaitUntil([&] { return Xdotool(refusal); }))
+        << "no box refusing a second help viewer";
+    EXPECT_TRUE(CloseWindow(refusal)) << "the box did not close";
+    // Alt+F4 no longer reaches the viewer once the box has come and gone: it is ended as the system would end it.
+    EXPECT_TRUE(RunTool(As({E2E_WINE, "taskkill", "/IM", "hh.exe"})) && WaitUntil([&] { return !Xdotool(viewer); }))
+        << "the help viewer did not close";
+}
+
+TEST(Marivane, FirstStartFromTheReleaseFolderLoadsNoSoundOrShellDllLosesAGameOpensTheHelpAndKeepsTheStarterStore) {
+    Game game("release", {}, kRelease);
+    ASSERT_TRUE(game.Launch());
+    EXPECT_TRUE(Step("first start", true, {Place(MAIN, kMain), Shown(MAIN), Shown(CONSOLE, false),
+                                      Place(CONSOLE, {kMain[0], kMain[1] + 620, 900, 106})}));
+    EXPECT_FALSE(game.Loaded("winmm.dll") || game.Loaded("shell32.dll")) << "sound or shell DLL loaded at start-up";
+    EXPECT_NE(game.File("MVC_CONFIG.INI").find("Disable_Console= 1"), std::string::npos) << "no locking configuration";
+    EXPECT_TRUE(Click(IDC_CONSOLE) && WaitUntil([&] { return game.Beeps() == 1; }) && !Find(CONSOLE).value().shown)
+        << "S/H Con not refused with a beep";
+    ASSERT_NO_FATAL_FAILURE(LoseAStarterGame());
     Shoot("loss");
     EXPECT_TRUE(game.Loaded("winmm.dll")) << "sounds played, yet winmm not loaded";
     EXPECT_FALSE(game.Loaded("shell32.dll")) << "shell32 loaded before the help was asked for";
-    const Strings viewer = {"search", "--onlyvisible", "--name", "^Quorrel-help$"};  // the help file's title
-    EXPECT_TRUE(Click(IDC_HELP_ME) && WaitUntil([&] { return Xdotool(viewer); }, Seconds(60))) << "no help viewer";
-    Strings close = viewer;
-    close.insert(close.end(), {"windowfocus", "--sync", "key", "--clearmodifiers", "alt+F4"});
-    EXPECT_TRUE(Xdotool(close) && WaitUntil([&] { return !Xdotool(viewer); })) << "the help viewer did not close";
+    ASSERT_NO_FATAL_FAILURE(OpenTheHelpAndAskAgain());
     EXPECT_TRUE(Click(IDC_CLOSE) && WaitForExit(game.process) == 0) << "X did not end the program";
     EXPECT_EQ(game.File("MVStats.dat"), "0 0 1 Circus-Worker 0 0 0 Circus-Worker");
-    EXPECT_EQ(game.Store(), starters);
+    EXPECT_EQ(game.Store(), Starters());
 }
 
 TEST(Marivane, BooksBothPlayersWithRanksMovesBothWindowsAndSilencesOnlyTheSwitchableSounds) {
@@ -262,7 +354,7 @@ TEST(Marivane, BooksBothPlayersWithRanksMovesBothWindowsAndSilencesOnlyTheSwitch
     ASSERT_TRUE(ShowConsole());
     ASSERT_TRUE(Step("arrows", Xdotool({"key", "Right", "Right", "Down"}), {Place(MAIN, main), Place(CONSOLE, below)}));
     ASSERT_TRUE(Step("minimise", Click(IDC_MINIMISE), {Shown(MAIN, false)}));
-    ASSERT_TRUE(Step("restore", RunTool({E2E_WINE, E2E_PROBE_EXE, "restore"}).has_value(),
+    ASSERT_TRUE(Step("restore", RunTool(As({E2E_WINE, E2E_PROBE_EXE, "restore"})).has_value(),
                      {Shown(MAIN), Place(MAIN, main), Shown(CONSOLE), Place(CONSOLE, below)}));
     ASSERT_TRUE(Step("console hidden, sound on, seven balloons, Player Two",
                      Click(IDC_CONSOLE) && Click(IDC_SOUND) && Click(IDC_BALLOON_MODE) && Click(IDC_PLAYER_TWO),
@@ -343,40 +435,63 @@ TEST(Marivane, PhrasesWithoutALetterAreNeverDrawnAndAddPuzzleRefusesThem) {
     ASSERT_EQ(game.Quit(), 0);
     EXPECT_EQ(game.Store(), puzzles);
 }
-Child xvfb, keeper;
-bool StartSession() {
-    fs::remove_all(kSession), fs::create_directories(kSession);
-    for (auto [name, value] : {std::pair{"WINEPREFIX", kPrefix.c_str()}, {"WINEARCH", "win64"}, {"WINEDEBUG", "-all"},
-                               {"WINEDLLOVERRIDES", "mscoree,mshtml="}})
-        setenv(name, value, 1);  // a prefix of our own, quiet, with no offers to install Mono or Gecko
-    // Xvfb picks a free display itself and prints its number alone on a line, so two sessions never race for one.
-    xvfb = Spawn({E2E_XVFB, "-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1280x1024x24"}, kSession + "/X");
-    std::string log;
-    std::smatch display;
-    const std::regex number("(?:^|\\n)(\\d+)(?:\\n|$)");
-    auto ready = [&] { return std::regex_search(log = ReadFile(kSession + "/X"), display, number); };
-    // With RelayInclude, the games' +relay trace shows their beeps, beside their window procedures.
-    const Strings relay = {E2E_WINE, "reg", "add", "HKCU\\Software\\Wine\\Debug", "/v", "RelayInclude", "/d",
-                           "user32.MessageBeep", "/f"};
-    if (!WaitUntil(ready) || setenv("DISPLAY", (":" + display[1].str()).c_str(), 1) != 0 ||
-        !RunTool({E2E_WINE, "wineboot", "-i"}, {}, Seconds(240)) || !RunTool(relay, {}, Seconds(60)) ||
-        !RunTool({E2E_WINESERVER, "-w"}, {}, Seconds(120)))
-        return false;
-    keeper = Spawn({E2E_WINE, E2E_PROBE_EXE, "keep"}, kSession + "/keeper.log");
-    return WaitUntil([] { return Xdotool({"search", "--name", "^Marivane e2e keeper$"}); }, Seconds(60));
+// From the release files: the starter puzzles play and a loss is booked, with the game's files in `data`; then, the
+// console unlocked by a configuration file beside the program, a puzzle added is there after a restart. The game runs
+// on for the caller.
+void PlayBookAndKeep(Game& game, const std::string& data) {
+    ASSERT_TRUE(game.Launch());
+    ASSERT_NO_FATAL_FAILURE(LoseAStarterGame());
+    ASSERT_EQ(game.Quit(), 0);
+    EXPECT_EQ(ReadFile(data + "/MVStats.dat"), "0 0 1 Circus-Worker 0 0 0 Circus-Worker");
+    EXPECT_NE(ReadFile(data + "/MVC_CONFIG.INI").find("Disable_Console= 1"), std::string::npos) << "no configuration";
+    game.Write({kUnlocked});
+    ASSERT_TRUE(game.Launch() && ShowConsole() && AddPuzzle("juggler", "balls"));
+    ASSERT_EQ(game.Quit(), 0);
+    ASSERT_TRUE(game.Launch());
+    const std::string plain = ReadFile(data + "/MVData.dat");  // the running game's puzzles
+    EXPECT_EQ(plain.substr(plain.rfind(':', plain.size() - 2) + 1), "juggler;balls:") << "the last puzzle in " << data;
+}
+
+TEST(Marivane, AnOrdinaryUserPlaysFromAProgramFolderHeMayNotWriteWithHisFilesInHisOwnFolder) {
+    WineSession user("user", "1280x1024x24", "nobody");
+    ASSERT_TRUE(user.started);
+    Game game("locked", {}, kRelease);  // root's folder, which the user may read but not write
+    ASSERT_NO_FATAL_FAILURE(PlayBookAndKeep(game, user.prefix + "/drive_c/users/nobody/AppData/Local/Marivane"));
+    Shoot("locked-folder");
+    EXPECT_EQ(game.Quit(), 0);
+}
+
+TEST(Marivane, PlaysSavesAndOpensTheHelpBesideItselfInAFolderNamedOutsideTheCodePage) {
+    Game game("游戏", {}, kRelease);
+    ASSERT_NO_FATAL_FAILURE(PlayBookAndKeep(game, game.folder));
+    ASSERT_NO_FATAL_FAILURE(OpenTheHelpAndAskAgain());
+    Shoot("unicode-folder");
+    EXPECT_EQ(game.Quit(), 0);
+}
+
+TEST(Marivane, OnAScreen720PixelsHighTheWindowsComeDownToItsTopWithTheCaptionButtonsOnIt) {
+    WineSession small("small", "1280x720x24");
+    ASSERT_TRUE(small.started);
+    Game game("small-screen", {}, kRelease);
+    ASSERT_NO_FATAL_FAILURE(PlayBookAndKeep(game, game.folder));
+    const Rect main{kMain[0], 0, 900, 620};
+    EXPECT_TRUE(Step("at the top, the console below", ShowConsole(),
+                     {Place(MAIN, main), Place(CONSOLE, {main[0], 620, 900, 106})}));
+    for (int button : {IDC_MINIMISE, IDC_HELP_ME, IDC_CLOSE}) {
+        const Rect at = Find(button).value_or(Seen()).at;
+        const bool onScreen = at[0] >= 0 && at[1] >= 0 && at[0] + at[2] <= 1280 && at[1] + at[3] <= 720;
+        EXPECT_TRUE(onScreen && at[2] > 0) << "#" << button << " at " << at[0] << "," << at[1];
+    }
+    Shoot("small-screen", true);
+    EXPECT_EQ(game.Quit(), 0);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    const bool started = StartSession();
-    if (!started) std::cerr << "the Wine session did not start, see the logs in " << kSession << "\n";
-    const int result = started ? RUN_ALL_TESTS() : 1;
-    Stop(keeper, SIGKILL);
-    RunTool({E2E_WINESERVER, "-k"}, {}, Seconds(30));  // ends every Wine process of this prefix and nothing else
-    std::error_code ignored;
-    fs::remove_all(kPrefix, ignored);  // some 700 MB, made anew by every session
-    Stop(xvfb, SIGTERM);                                // not SIGKILL: Xvfb removes its socket
-    return result;
+    fs::remove_all(kSession);
+    WineSession session("session", "1280x1024x24");
+    if (!session.started) std::cerr << "the Wine session did not start, see the logs in " << kSession << "\n";
+    return session.started ? RUN_ALL_TESTS() : 1;
 }
