@@ -24,31 +24,20 @@ std::set<std::string> FileNames(const TempFolder& folder) {
     return names;
 }
 
-class DataFolder : public ::testing::Test {
-protected:
+struct DataFolder : ::testing::Test {
     DataFolder() {
         program.write("OnLoad.dat", ScrambleStore(kStarter));
         program.write("MVStats.dat", kStats);
         setenv("LOCALAPPDATA", appData.path().c_str(), 1);
     }
-    ~DataFolder() override {
-        chmod(program.path().c_str(), 0755);
-        unsetenv("LOCALAPPDATA");
-    }
+    ~DataFolder() override { chmod(program.path().c_str(), 0755), unsetenv("LOCALAPPDATA"); }
     void lockProgramFolder() { chmod(program.path().c_str(), 0555); }
     // One run: the starter puzzle won by Player One, a puzzle added in the console, then Quit.
     void playWinAndAdd() {
         StartFreshProcess(program);
-        RunProgram({[] { Press(IDC_NEW_PUZZLE); },
-                    [] {
-                        for (char letter : std::string("BIGTOP")) ClickLetter(letter);
-                    },
-                    [] {
-                        Press(IDC_CONSOLE);
-                        headless_type(hEditWord, "Lion");
-                        headless_type(hEditHint, "king of the ring");
-                        Press(IDC_ADD_PUZZLE);
-                    }});
+        RunProgram({[] { Press(IDC_NEW_PUZZLE); }, [] { for (char letter : std::string("BIGTOP")) ClickLetter(letter); },
+                    [] { Press(IDC_CONSOLE), headless_type(hEditWord, "Lion"), headless_type(hEditHint, "king of the ring"); },
+                    [] { Press(IDC_ADD_PUZZLE); }});
     }
     std::string playerFile(const std::string& name) const { return appData.read("Marivane/" + name); }
     TempFolder program, appData;

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-
 #include <cstdlib>
 #include <random>
 
@@ -18,8 +17,7 @@ const char kUnlocked[] = "Disable_Console= 0\nDisable_VCCntls= 0";
 // Records numbered by their hints; those numbered 1 and 4 hold no letter.
 const std::string kNumbered3 = "phrase;0:20 24!;1:phrase;2:", kNumbered6 = kNumbered3 + "phrase;3:20 24!;4:phrase;5:";
 
-class Puzzles : public ::testing::Test {
-protected:
+struct Puzzles : ::testing::Test {
     // A new run on `file` that plays its first game, which counts the records.
     void start(const std::string& file = kThree, const char* config = kUnlocked) {
         folder.write("MVC_CONFIG.INI", config);
@@ -44,18 +42,15 @@ protected:
 
 // gRandom holds the complete records, playable or not; with no playable one New Puzzle starts no game.
 TEST_F(Puzzles, NewPuzzleCountsTheRecordsAtTheFirstGameAndAgainWhileNoneAreLeftAndBuildsThePhraseStrings) {
-    const struct { const char* content; int records; bool playable; } files[] = {
-        {.content = "Data purged...", .records = 0, .playable = false},
-        {.content = "big top;a hint", .records = 0, .playable = false},
-        {.content = "a;b:c;d", .records = 1, .playable = true},
-        {.content = "a;b:c;", .records = 1, .playable = true},
-        {.content = "20 24;b:?!;d:", .records = 2, .playable = false},
-        {.content = ";b:  ;d:a;x:", .records = 3, .playable = true}};
-    for (const auto& file : files) {
-        SCOPED_TRACE(file.content);
-        start(file.content);
-        EXPECT_EQ(gRandom, file.records);
-        EXPECT_EQ(gameRunning, int(file.playable));
+    const struct { const char* file; int records; bool game; } files[] = {
+        {.file = "Data purged...", .records = 0, .game = false}, {.file = "big top;a hint", .records = 0, .game = false},
+        {.file = "a;b:c;d", .records = 1, .game = true}, {.file = "a;b:c;", .records = 1, .game = true},
+        {.file = "20 24;b:?!;d:", .records = 2, .game = false}, {.file = ";b:  ;d:a;x:", .records = 3, .game = true}};
+    for (const auto& c : files) {
+        SCOPED_TRACE(c.file);
+        start(c.file);
+        EXPECT_EQ(gRandom, c.records);
+        EXPECT_EQ(gameRunning, int(c.game));
     }
     start(kNumbered6);
     // A file that shrank is followed, else a count of none left is redone.
@@ -138,51 +133,42 @@ TEST_F(Puzzles, TheConsoleButtonTogglesTheConsoleOnlyWhenUnlocked) {
     }
 }
 
-// Review pages through the file; a pass ends after the last record or at a New Puzzle. Delete cuts the record
-// shown; records without a letter, or unfinished, are shown and deleted like any other, and only complete ones
-// are counted. Windows will not replace a read-only file, nor read one another program holds: then nothing
-// changes and the next Review says so. With editing locked, Review and Delete only beep.
+// A pass ends after the last record or at a New Puzzle. Records without a letter, or unfinished, are shown and
+// deleted like any other; only complete ones count. A read-only or held file is kept, and the next Review says so.
+// Each row gives what differs from a plain Review, Review and Delete of the second of three records.
 TEST_F(Puzzles, ReviewPagesThroughTheFileAndDeleteRewritesItWithoutTheShownRecordOrKeepsItWhole) {
     const int R = IDC_REVIEW;
-    const std::string done = "Resetting Puzzle Viewer...", notDeleted = "Puzzle not deleted...";
+    static const std::string done = "Resetting Puzzle Viewer...", notDeleted = "Puzzle not deleted...";
     const std::string lastTwo = PuzzleFile({{"lion", "king of the ring"}, {"juggler", "keeps balls up"}});
     const std::string firstAndLast = PuzzleFile({{"big top", "a place for clowns"}, {"juggler", "keeps balls up"}});
     enum Lock { kNone, kReadOnly, kHeld };
     struct Case {
         std::string file = kThree;
         const char* config = kUnlocked;
-        std::vector<int> commands;
+        std::vector<int> commands = {R, R};
         Lock lock = kNone;
-        bool lockedAtDelete = false;          // editing locked once the record is shown
-        const char *shownPhrase, *shownHint;  // before Delete
-        std::string phraseAfterDelete = "", hintAfterDelete = "";
-        int records;                          // counted after Delete
-        Cues heard;                           // at Delete
-        std::string fileAfter;
-        std::string nextReview;               // what the next Review shows
+        bool lockedAtDelete = false;  // editing locked once the record is shown
+        std::string shownPhrase = "lion", shownHint = "king of the ring", phraseAfterDelete, hintAfterDelete;
+        int records = 3;            // counted after Delete
+        Cues heard = {IDW_CLICK};  // at Delete
+        std::string fileAfter = kThree, nextReview = done;
     };
     const Case cases[] = {
-        {.commands = {R, R}, .shownPhrase = "lion", .shownHint = "king of the ring", .records = 2,
-         .heard = {IDW_CLICK}, .fileAfter = firstAndLast, .nextReview = done},
-        {.commands = {R, R}, .lock = kReadOnly, .shownPhrase = "lion", .shownHint = "king of the ring", .records = 3,
-         .heard = {IDW_CLICK, kBeep}, .fileAfter = kThree, .nextReview = notDeleted},
-        {.commands = {R, R}, .lock = kHeld, .shownPhrase = "lion", .shownHint = "king of the ring",
-         .records = 3, .heard = {IDW_CLICK, kBeep}, .fileAfter = kThree, .nextReview = notDeleted},
-        {.commands = {R, R, R, R}, .shownPhrase = done.c_str(), .shownHint = "", .phraseAfterDelete = done,
-         .records = 3, .heard = {kBeep}, .fileAfter = kThree, .nextReview = "big top"},
+        {.records = 2, .fileAfter = firstAndLast},
+        {.lock = kReadOnly, .heard = {IDW_CLICK, kBeep}, .nextReview = notDeleted},
+        {.lock = kHeld, .heard = {IDW_CLICK, kBeep}, .nextReview = notDeleted},
+        {.commands = {R, R, R, R}, .shownPhrase = done, .shownHint = "", .phraseAfterDelete = done, .heard = {kBeep},
+         .nextReview = "big top"},
         {.commands = {R, R, R, R, R}, .shownPhrase = "big top", .shownHint = "a place for clowns", .records = 2,
-         .heard = {IDW_CLICK}, .fileAfter = lastTwo, .nextReview = done},
+         .fileAfter = lastTwo},
         {.commands = {R, R, IDC_NEW_PUZZLE, R}, .shownPhrase = "big top", .shownHint = "a place for clowns",
-         .records = 2, .heard = {IDW_CLICK}, .fileAfter = lastTwo, .nextReview = done},
-        {.file = kThree + "2024!;a year:", .commands = {R, R, R, R}, .shownPhrase = "2024!", .shownHint = "a year",
-         .records = 3, .heard = {IDW_CLICK}, .fileAfter = kThree, .nextReview = done},
-        {.file = kThree + "clowns;red no", .commands = {R, R, R, R}, .shownPhrase = "clowns", .shownHint = "red no",
-         .records = 3, .heard = {IDW_CLICK}, .fileAfter = kThree, .nextReview = done},
-        {.commands = {R, R}, .lockedAtDelete = true, .shownPhrase = "lion", .shownHint = "king of the ring",
-         .phraseAfterDelete = "lion", .hintAfterDelete = "king of the ring", .records = 3, .heard = {kBeep},
-         .fileAfter = kThree, .nextReview = "lion"},
-        {.config = "Disable_Console= 0\nDisable_VCCntls= 1", .commands = {R, R}, .shownPhrase = "", .shownHint = "",
-         .records = 3, .heard = {kBeep}, .fileAfter = kThree, .nextReview = ""},
+         .records = 2, .fileAfter = lastTwo},
+        {.file = kThree + "2024!;a year:", .commands = {R, R, R, R}, .shownPhrase = "2024!", .shownHint = "a year"},
+        {.file = kThree + "clowns;red no", .commands = {R, R, R, R}, .shownPhrase = "clowns", .shownHint = "red no"},
+        {.lockedAtDelete = true, .phraseAfterDelete = "lion", .hintAfterDelete = "king of the ring", .heard = {kBeep},
+         .nextReview = "lion"},
+        {.config = "Disable_Console= 0\nDisable_VCCntls= 1", .shownPhrase = "", .shownHint = "", .heard = {kBeep},
+         .nextReview = ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.file << c.config << ", commands: " << c.commands.size() << ", lock " << c.lock);
@@ -214,10 +200,7 @@ TEST_F(Puzzles, ReviewPagesThroughTheFileAndDeleteRewritesItWithoutTheShownRecor
 TEST_F(Puzzles, AnUnreadablePuzzleFileGivesNoGameAndNothingToReview) {
     start();
     Press(IDC_CONSOLE);
-    Limited(kUnreadable, folder, [] {
-        Press(IDC_NEW_PUZZLE);
-        Press(IDC_REVIEW);
-    }, "MVData.dat");
+    Limited(kUnreadable, folder, [] { Press(IDC_NEW_PUZZLE), Press(IDC_REVIEW); }, "MVData.dat");
     EXPECT_EQ(gameRunning, 0);
     EXPECT_EQ(TextOf(IDC_HINT_LINE), "No data");
     EXPECT_EQ(TextOf(IDC_PHRASE_EDIT), "Resetting Puzzle Viewer...");

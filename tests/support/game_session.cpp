@@ -2,6 +2,7 @@
 
 #include "resource.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,7 +11,6 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <csignal>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -58,7 +58,6 @@ void ClickAt(HWND window, int x, int y) {
 }
 void ClickLetter(char c) { ClickAt(MainWindow(), hLetters[c - 'A']->x + 4, hLetters[c - 'A']->y + 4); }
 std::string TextOf(int id) { return ControlById(id)->text; }
-bool Shown(HWND window) { return window->visible; }
 
 Cues CuesHeard() {
     Cues heard;
@@ -77,12 +76,12 @@ std::vector<HeadlessEvent> Logged(HeadlessEvent::Kind kind) {
 }
 
 Figures FiguresOf(int player) {
-    return player == 1 ? Figures{TextOf(IDC_P1_POINTS), TextOf(IDC_P1_WINS), TextOf(IDC_P1_LOSSES)}
-                       : Figures{TextOf(IDC_P2_POINTS), TextOf(IDC_P2_WINS), TextOf(IDC_P2_LOSSES)};
+    const bool one = player == 1;
+    return {TextOf(one ? IDC_P1_POINTS : IDC_P2_POINTS), TextOf(one ? IDC_P1_WINS : IDC_P2_WINS),
+            TextOf(one ? IDC_P1_LOSSES : IDC_P2_LOSSES), TextOf(one ? IDC_P1_SKILL : IDC_P2_SKILL)};
 }
-
 std::ostream& operator<<(std::ostream& out, const Figures& f) {
-    return out << "points " << f.points << ", wins " << f.wins << ", losses " << f.losses;
+    return out << "points " << f.points << ", wins " << f.wins << ", losses " << f.losses << ", skill " << f.skill;
 }
 
 Place PlaceOf(HWND window) {
@@ -90,7 +89,6 @@ Place PlaceOf(HWND window) {
     GetWindowRect(window, &r);
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
-
 std::ostream& operator<<(std::ostream& out, const Place& p) {
     return out << "at " << p.x << ", " << p.y << ", " << p.width << " x " << p.height;
 }

@@ -32,25 +32,23 @@ void Press(int id);                       // a full click on an owner-drawn butt
 void ClickAt(HWND window, int x, int y);  // a click at client coordinates, dispatched at once
 void ClickLetter(char letter);            // a click in the middle of a letter picture
 std::string TextOf(int id);
-bool Shown(HWND window);  // the window's own visibility flag
+inline bool Shown(HWND window) { return window->visible; }  // the window's own visibility flag
 
-// What the player heard since the last look: sound resource ids, kBeep for each beep.
+// What the player heard since the last look: sound resource ids, kBeep for each beep. Empties the log.
 using Cues = std::vector<int>;
 const int kBeep = -1;
-Cues CuesHeard();  // empties the log
-// The log's events of one kind since it was last emptied.
-std::vector<HeadlessEvent> Logged(HeadlessEvent::Kind kind);
+Cues CuesHeard();
+std::vector<HeadlessEvent> Logged(HeadlessEvent::Kind kind);  // the log's events of one kind
 
-// A player's points, wins and losses as the main window shows them.
+// A player's points, wins, losses and skill as the main window shows them.
 struct Figures {
-    std::string points, wins, losses;
+    std::string points, wins, losses, skill;
     bool operator==(const Figures&) const = default;
 };
 Figures FiguresOf(int player);
 std::ostream& operator<<(std::ostream& out, const Figures& figures);
 
-// A window's place on the screen and its size.
-struct Place {
+struct Place {  // a window's place on the screen and its size
     int x, y, width, height;
     bool operator==(const Place&) const = default;
 };
@@ -65,6 +63,6 @@ void Limited(Limit limit, const TempFolder& folder, const std::function<void()>&
 
 inline std::string PuzzleFile(const std::vector<std::pair<std::string, std::string>>& records) {
     std::string content;  // the records 'phrase;hint:' back to back
-    for (auto& record : records) content += record.first + ";" + record.second + ":";
+    for (auto& [phrase, hint] : records) content += phrase + ";" + hint + ":";
     return content;
 }

@@ -5,11 +5,9 @@
 
 #include "game_session.h"
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <climits>
 #include <filesystem>
-#include <tuple>
 
 namespace {
 
@@ -53,12 +51,10 @@ TEST(ConfigFile, WritesTheDefaultsOnlyWhenMissingElseReadsTheClampedIntegersAfte
         "//proper file format is lost, delete file...";
     const struct { const char* content; int console, editing; bool unreadable = false; } cases[] = {
         {.content = nullptr, .console = 1, .editing = 0},  // the console is locked at once
-        // keys ignored: taken in file order
-        {.content = "Disable_VCCntls= 0\nDisable_Console= 1", .console = 0, .editing = 1},
+        {.content = "Disable_VCCntls= 0\nDisable_Console= 1", .console = 0, .editing = 1},  // keys ignored: file order
         {.content = "Disable_Console= yes\nDisable_VCCntls= 1", .console = 0, .editing = 0},  // reading stops
         {.content = "Disable_Console= 99999999999\nDisable_VCCntls= -99999999999", .console = INT_MAX, .editing = INT_MIN},
-        // there, but not readable: it still holds the player's settings
-        {.content = "Disable_Console= 0", .console = 1, .editing = 0, .unreadable = true},
+        {.content = "Disable_Console= 0", .console = 1, .editing = 0, .unreadable = true},  // kept: the player's own
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.content ? c.content : "no file");
@@ -89,12 +85,7 @@ TEST(StartupFile, StoresEachByteShiftedByItsPositionWithCrBeforeLfAndRestoresEve
 // Records after the purge text were added after another copy quit. A store is given as the puzzles it holds;
 // nullptr stands for no such file. A file another program holds is never written over, nor is the other.
 TEST(StartupFile, StartKeepsANewerPlainFileAndBothJoinRecordsAddedAfterAPurgeToTheStore) {
-    struct Case {
-        bool quit;
-        const char *plain, *store, *plainAfter, *storeAfter;
-        const char* unreadable = nullptr;
-    };
-    const Case cases[] = {
+    const struct { bool quit; const char *plain, *store, *plainAfter, *storeAfter, *unreadable = nullptr; } cases[] = {
         {.quit = false, .plain = nullptr, .store = "s;t:", .plainAfter = "s;t:", .storeAfter = "s;t:"},
         {.quit = false, .plain = PURGED, .store = "s;t:", .plainAfter = "s;t:", .storeAfter = "s;t:"},
         {.quit = false, .plain = "", .store = "s;t:", .plainAfter = "s;t:", .storeAfter = "s;t:"},
@@ -122,7 +113,7 @@ TEST(StartupFile, StartKeepsANewerPlainFileAndBothJoinRecordsAddedAfterAPurgeToT
         const std::string stored = folder.read(name);
         return !folder.exists(name) ? "none" : scrambled ? UnscrambleStore(stored) : stored;
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.quit ? "quit" : "start") + " on " + (c.plain ? c.plain : "none") +
                      (c.unreadable ? std::string(", unreadable ") + c.unreadable : ""));
         TempFolder folder;
@@ -136,15 +127,10 @@ TEST(StartupFile, StartKeepsANewerPlainFileAndBothJoinRecordsAddedAfterAPurgeToT
     }
 }
 
-// A quit under each fault stores the puzzles as without it or keeps both files, and leaves no temporary file.
+// No temporary file is left. A fault puts a folder in the place of a file, or leaves a half-written temporary file.
 TEST(Faults, AQuitUnderAFaultStoresThePuzzlesAsUsualOrKeepsBothFilesAsTheyWere) {
-    const struct {
-        const char* fault;
-        const char* folderAt = nullptr;       // a folder put in the place of this file
-        const char* halfWrittenAt = nullptr;  // a half-written temporary file left here
-        Limit limit = kNoLimit;
-        bool stored;
-    } cases[] = {
+    const struct { const char *fault, *folderAt = nullptr, *halfWrittenAt = nullptr; Limit limit = kNoLimit; bool stored; }
+        cases[] = {
         {.fault = "full disk", .limit = kFullDisk, .stored = false},
         {.fault = "read-only folder", .limit = kReadOnlyFolder, .stored = false},
         {.fault = "folder refusing new files", .limit = kNoNewFiles, .stored = true},

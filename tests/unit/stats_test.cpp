@@ -1,10 +1,9 @@
 // Booking of won and lost games, the skill ladder and the reset, at the limits of the counters.
 #include "stats/stats.h"
+#include "app/state.h"
 
 #include <gtest/gtest.h>
 #include <climits>
-
-#include "app/state.h"
 
 namespace {
 
