@@ -7,17 +7,19 @@
 #include "headless_records.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <cctype>
 #include <deque>
 #include <fcntl.h>
 #include <list>
 #include <map>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
+#include <utility>
 
 struct HGDIOBJ__ {
     int resourceId = 0;  // a bitmap's resource id
@@ -33,6 +35,11 @@ namespace {
 
 const int kDefaultEditLimit = 30000;
 HINSTANCE const kModule = reinterpret_cast<HINSTANCE>(0x400000);
+
+struct OpenFile {
+    std::string name;
+    bool deleteOnClose;
+};
 
 struct World {
     std::deque<HWND__> windows;
@@ -59,6 +66,8 @@ World& world() {
     return instance;
 }
 
+std::list<OpenFile> openFiles;  // CreateFileW handles point at these; they outlive a reset, as files do
+
 void note(HeadlessEvent::Kind kind, HWND window, int number, std::string text = {}, std::string caption = {}) {
     world().log.push_back({kind, window, number, std::move(text), std::move(caption), 0, 0, 0, 0});
 }
@@ -72,28 +81,20 @@ std::string upperCase(std::string text) {
     return text;
 }
 
-bool isSystemControlClass(const std::string& name) {
-    return name == "BUTTON" || name == "STATIC" || name == "EDIT";
-}
-
-int editLimit(HWND hwnd) { return hwnd->textLimit > 0 ? hwnd->textLimit : kDefaultEditLimit; }
-
-// Messages that the system control classes answer themselves; the rest
-// (the texts among them) as DefWindowProcA does.
-LRESULT controlProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == EM_LIMITTEXT) hwnd->textLimit = static_cast<int>(wParam);
-    // WM_SETFONT, STM_SETIMAGE and WM_CLEAR change nothing a test reads: there is no font,
-    // picture or selection.
-    if (message == EM_LIMITTEXT || message == WM_SETFONT || message == STM_SETIMAGE || message == WM_CLEAR) return 0;
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-}
+int resourceNumber(LPCSTR name) { return IS_INTRESOURCE(name) ? LOWORD(name) : 0; }
 
 HDC newDC(HWND window) {
     world().dcs.push_back({window});
     return &world().dcs.back();
 }
 
-int resourceNumber(LPCSTR name) { return IS_INTRESOURCE(name) ? LOWORD(name) : 0; }
+// The system control classes answer EM_LIMITTEXT themselves and the rest as
+// DefWindowProcA does: a font, a picture or a selection changes nothing here.
+LRESULT controlProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != EM_LIMITTEXT) return DefWindowProcA(hwnd, message, wParam, lParam);
+    hwnd->textLimit = static_cast<int>(wParam);
+    return 0;
+}
 
 // Win32 makes WM_PAINT on demand, when no posted message is waiting, for a
 // window that is still invalid; BeginPaint validates it.
@@ -107,7 +108,10 @@ HWND windowToPaint() {
     return nullptr;
 }
 
-bool isOwnerDrawnButton(HWND hwnd) { return hwnd->className == "BUTTON" && (hwnd->style & 0xF) == BS_OWNERDRAW; }
+BOOL handOut(LPMSG msg, HWND hwnd, UINT message, WPARAM wParam) {
+    *msg = MSG{hwnd, message, wParam, 0, 0, {0, 0}};
+    return message != WM_QUIT;
+}
 
 void drawButton(HWND button, bool pressed) {
     DRAWITEMSTRUCT item{ODT_BUTTON, static_cast<UINT>(button->id), 0, pressed ? UINT(ODA_SELECT) : ODA_DRAWENTIRE,
@@ -128,7 +132,7 @@ void askColours(HWND control) {
 void paintChildren(HWND parent) {
     for (HWND__& child : world().windows) {
         if (child.parent != parent || !IsWindowVisible(&child)) continue;
-        if (isOwnerDrawnButton(&child)) drawButton(&child, false);
+        if (child.className == "BUTTON" && (child.style & 0xF) == BS_OWNERDRAW) drawButton(&child, false);
         else askColours(&child);
     }
 }
@@ -140,17 +144,59 @@ void clickButton(HWND button, WORD notification) {
     SendMessageA(button->parent, WM_COMMAND, MAKEWPARAM(button->id, notification), reinterpret_cast<LPARAM>(button));
 }
 
-}  // namespace
-
-// ---------------------------------------------------------------- settings and records
-
-void headless_reset() { world() = World(); }
-
-void headless_set_screen_size(int width, int height) {
-    world().screenWidth = width;
-    world().screenHeight = height;
+// Wide text holds one byte of the narrow text in each character (see headless.h).
+template <typename From, typename To>
+int copyText(const From* from, int count, To* to, int room) {
+    if (to && room < count) return 0;
+    if (to) std::transform(from, from + count, to, [](From c) { return To(static_cast<unsigned char>(c)); });
+    return count;
 }
 
+std::string narrowed(LPCWSTR wide) {
+    std::string text;
+    for (; wide && *wide; ++wide) text += static_cast<char>(*wide);
+    return text;
+}
+
+// Text handed out as the W calls do: with room for it and its terminator, its
+// length; without, the room it needs.
+DWORD handOutWide(const std::string& text, LPWSTR buffer, DWORD size) {
+    const int length = static_cast<int>(text.size());
+    if (text.size() >= size) return static_cast<DWORD>(length) + 1;
+    copyText(text.c_str(), length + 1, buffer, length + 1);
+    return static_cast<DWORD>(length);
+}
+
+// Sets the last error from a POSIX call's result and errno; TRUE when it succeeded.
+BOOL fromPosix(int result, DWORD whenExists = ERROR_ALREADY_EXISTS) {
+    const int error = errno;
+    world().lastError = result == 0          ? 0
+                        : error == EEXIST  ? whenExists
+                        : error == ENOENT  ? ERROR_FILE_NOT_FOUND
+                        : error == ENOTDIR ? ERROR_PATH_NOT_FOUND
+                                           : ERROR_ACCESS_DENIED;
+    return result == 0;
+}
+
+BOOL failWith(DWORD error) {
+    world().lastError = error;
+    return FALSE;
+}
+
+// Windows makes nothing in a folder the user may not write; root could.
+bool inReadOnlyFolder(const std::string& name) {
+    const std::size_t separator = name.find_last_of('/');
+    struct stat folder;
+    return stat(separator == std::string::npos ? "." : name.substr(0, separator + 1).c_str(), &folder) == 0 &&
+           !(folder.st_mode & S_IWUSR);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- settings, records and input
+
+void headless_reset() { world() = World(); }
+void headless_set_screen_size(int width, int height) { world().screenWidth = width, world().screenHeight = height; }
 void headless_set_module_path(const std::string& path) { world().modulePath = path; }
 void headless_set_shell_result(INT_PTR result) { world().shellResult = result; }
 void headless_fail_class_registration(const std::string& name) { world().failingClasses.push_back(upperCase(name)); }
@@ -165,8 +211,6 @@ std::vector<HWND> headless_windows() {
 const std::vector<HeadlessEvent>& headless_log() { return world().log; }
 void headless_clear_log() { world().log.clear(); }
 
-// ---------------------------------------------------------------- input
-
 void headless_click_button(HWND button) { clickButton(button, BN_CLICKED); }
 
 void headless_double_click_button(HWND button) {
@@ -175,7 +219,7 @@ void headless_double_click_button(HWND button) {
 }
 
 void headless_type(HWND edit, const std::string& text) {
-    std::size_t limit = static_cast<std::size_t>(editLimit(edit));
+    std::size_t limit = static_cast<std::size_t>(edit->textLimit > 0 ? edit->textLimit : kDefaultEditLimit);
     edit->text += text.substr(0, limit - std::min(edit->text.size(), limit));
 }
 
@@ -185,13 +229,10 @@ HMODULE GetModuleHandleA(LPCSTR) { return kModule; }
 DWORD GetLastError() { return world().lastError; }
 
 int GetSystemMetrics(int index) {
-    if (index == SM_CXSCREEN) return world().screenWidth;
-    if (index == SM_CYSCREEN) return world().screenHeight;
-    return 0;
+    return index == SM_CXSCREEN ? world().screenWidth : index == SM_CYSCREEN ? world().screenHeight : 0;
 }
 
 HGLOBAL GlobalAlloc(UINT, std::size_t bytes) { return std::calloc(bytes ? bytes : 1, 1); }
-
 HGLOBAL GlobalFree(HGLOBAL memory) {
     std::free(memory);
     return nullptr;
@@ -211,9 +252,9 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD style, int x, 
                      int height, HWND parent, HMENU menu, HINSTANCE, LPVOID) {
     std::string name = upperCase(textOf(className));
     auto registered = world().classes.find(name);
+    bool known = registered != world().classes.end() || name == "BUTTON" || name == "STATIC" || name == "EDIT";
     bool child = (style & WS_CHILD) != 0;
-    if ((registered == world().classes.end() && !isSystemControlClass(name)) || (child && !isLive(parent)))
-        return nullptr;
+    if (!known || (child && !isLive(parent))) return nullptr;
     WNDPROC proc = registered != world().classes.end() ? registered->second : nullptr;
     int id = child ? static_cast<int>(reinterpret_cast<UINT_PTR>(menu)) : 0;
     world().windows.push_back({name, textOf(title), style, x, y, width, height, child ? parent : nullptr,
@@ -264,19 +305,15 @@ BOOL IsWindowVisible(HWND hwnd) {
 
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
     if (!isLive(hwnd)) return FALSE;
-    hwnd->x = x;
-    hwnd->y = y;
-    hwnd->width = width;
-    hwnd->height = height;
+    std::tie(hwnd->x, hwnd->y, hwnd->width, hwnd->height) = std::tie(x, y, width, height);
     if (repaint) invalidate(hwnd);
     world().log.push_back({HeadlessEvent::Moved, hwnd, repaint, {}, {}, x, y, width, height});
     return TRUE;
 }
 
 BOOL GetWindowRect(HWND hwnd, LPRECT rect) {
-    if (!isLive(hwnd)) return FALSE;
     POINT origin{0, 0};
-    ClientToScreen(hwnd, &origin);
+    if (!ClientToScreen(hwnd, &origin)) return FALSE;
     *rect = {origin.x, origin.y, origin.x + hwnd->width, origin.y + hwnd->height};
     return TRUE;
 }
@@ -310,18 +347,13 @@ HWND GetDlgItem(HWND parent, int id) {
     return nullptr;
 }
 
-BOOL SetDlgItemTextA(HWND parent, int id, LPCSTR text) {
-    HWND item = GetDlgItem(parent, id);
-    return item ? static_cast<BOOL>(SendMessageA(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text))) : FALSE;
-}
+BOOL SetDlgItemTextA(HWND parent, int id, LPCSTR text) { return SetWindowTextA(GetDlgItem(parent, id), text); }
 
 UINT GetDlgItemTextA(HWND parent, int id, LPSTR buffer, int size) {
     return static_cast<UINT>(GetWindowTextA(GetDlgItem(parent, id), buffer, size));
 }
 
-int GetWindowTextLengthA(HWND hwnd) {
-    return isLive(hwnd) ? static_cast<int>(SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0)) : 0;
-}
+int GetWindowTextLengthA(HWND hwnd) { return static_cast<int>(SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0)); }
 
 int GetWindowTextA(HWND hwnd, LPSTR buffer, int size) {
     if (size > 0) buffer[0] = '\0';
@@ -330,7 +362,6 @@ int GetWindowTextA(HWND hwnd, LPSTR buffer, int size) {
 }
 
 BOOL SetWindowTextA(HWND hwnd, LPCSTR text) {
-    if (!isLive(hwnd)) return FALSE;
     return static_cast<BOOL>(SendMessageA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)));
 }
 
@@ -371,15 +402,6 @@ void PostQuitMessage(int exitCode) {
     world().exitCode = exitCode;
 }
 
-namespace {
-
-BOOL handOut(LPMSG msg, HWND hwnd, UINT message, WPARAM wParam) {
-    *msg = MSG{hwnd, message, wParam, 0, 0, {0, 0}};
-    return message != WM_QUIT;
-}
-
-}  // namespace
-
 // Posted messages first, then the quit flag, then WM_PAINT for an invalid
 // window; with none of these the idle hook runs.
 BOOL GetMessageA(LPMSG msg, HWND, UINT, UINT) {
@@ -407,29 +429,22 @@ BOOL GetMessageA(LPMSG msg, HWND, UINT, UINT) {
 }
 
 BOOL TranslateMessage(const MSG*) { return FALSE; }
-
 LRESULT DispatchMessageA(const MSG* msg) {
-    if (!isLive(msg->hwnd)) return 0;
-    return SendMessageA(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+    return isLive(msg->hwnd) ? SendMessageA(msg->hwnd, msg->message, msg->wParam, msg->lParam) : 0;
 }
 
 LRESULT DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_SETTEXT:
+    if (message == WM_SETTEXT) {
         hwnd->text = textOf(reinterpret_cast<LPCSTR>(lParam));
         note(HeadlessEvent::Text, hwnd, 0, hwnd->text);
         return TRUE;
-    case WM_GETTEXTLENGTH:
-        return static_cast<LRESULT>(hwnd->text.size());
-    case WM_GETTEXT: {
-        std::size_t count = std::min<std::size_t>(wParam - 1, hwnd->text.size());
-        std::memcpy(reinterpret_cast<char*>(lParam), hwnd->text.data(), count);
-        reinterpret_cast<char*>(lParam)[count] = '\0';
-        return static_cast<LRESULT>(count);
     }
-    default:
-        return 0;
-    }
+    if (message == WM_GETTEXTLENGTH) return static_cast<LRESULT>(hwnd->text.size());
+    if (message != WM_GETTEXT) return 0;
+    std::size_t count = std::min<std::size_t>(wParam - 1, hwnd->text.size());
+    std::memcpy(reinterpret_cast<char*>(lParam), hwnd->text.data(), count);
+    reinterpret_cast<char*>(lParam)[count] = '\0';
+    return static_cast<LRESULT>(count);
 }
 
 // ---------------------------------------------------------------- resources and GDI
@@ -464,11 +479,7 @@ int GetObjectA(HGDIOBJ, int size, LPVOID out) {
 HDC CreateCompatibleDC(HDC) { return newDC(nullptr); }
 BOOL DeleteDC(HDC dc) { return dc != nullptr; }
 
-HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
-    HGDIOBJ previous = dc->selected;
-    dc->selected = object;
-    return previous;
-}
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) { return std::exchange(dc->selected, object); }
 
 // A bitmap stretched onto a window's context is the face the player sees there.
 BOOL StretchBlt(HDC dest, int, int, int, int, HDC src, int, int, int, int, DWORD) {
@@ -477,12 +488,7 @@ BOOL StretchBlt(HDC dest, int, int, int, int, HDC src, int, int, int, int, DWORD
 }
 
 COLORREF SetTextColor(HDC, COLORREF) { return RGB(0, 0, 0); }
-
-int SetBkMode(HDC dc, int mode) {
-    int previous = dc->bkMode;
-    dc->bkMode = mode;
-    return previous;
-}
+int SetBkMode(HDC dc, int mode) { return std::exchange(dc->bkMode, mode); }
 
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
     hwnd->invalid = false;
@@ -496,7 +502,7 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT*) {
     return TRUE;
 }
 
-// ---------------------------------------------------------------- sound and message boxes
+// ---------------------------------------------------------------- sound, message boxes and shell
 
 BOOL PlaySoundA(LPCSTR sound, HMODULE, DWORD) {
     note(HeadlessEvent::Sound, nullptr, resourceNumber(sound));
@@ -513,53 +519,25 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     return IDOK;
 }
 
-// ---------------------------------------------------------------- files, module and shell
-
-namespace {
-
-struct OpenFile {
-    std::string name;
-    bool deleteOnClose;
-};
-std::list<OpenFile> openFiles;  // CreateFileW handles point at these
-
-// Wide text holds one byte of the narrow text in each character (see headless.h).
-std::string narrowed(LPCWSTR wide) {
-    std::string text;
-    for (; wide && *wide; ++wide) text += static_cast<char>(*wide);
-    return text;
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+    return MessageBoxA(owner, narrowed(text).c_str(), narrowed(caption).c_str(), type);
 }
 
-BOOL failWith(DWORD error) {
-    world().lastError = error;
-    return FALSE;
+HINSTANCE ShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR, LPCWSTR, int show) {
+    note(HeadlessEvent::Shell, owner, show, narrowed(file), narrowed(verb));
+    return reinterpret_cast<HINSTANCE>(world().shellResult);
 }
 
-DWORD errorFromErrno(int error) {
-    if (error == ENOENT) return ERROR_FILE_NOT_FOUND;
-    if (error == ENOTDIR) return ERROR_PATH_NOT_FOUND;
-    return ERROR_ACCESS_DENIED;
-}
+// ---------------------------------------------------------------- module, text and files
 
-// Windows makes nothing in a folder the user may not write; root could.
-bool inReadOnlyFolder(const std::string& name) {
-    const std::size_t separator = name.find_last_of('/');
-    struct stat folder;
-    return stat(separator == std::string::npos ? "." : name.substr(0, separator + 1).c_str(), &folder) == 0 &&
-           !(folder.st_mode & S_IWUSR);
-}
-
-}  // namespace
-
+// Too small a buffer: the name truncated and terminated, and the buffer's size returned.
 DWORD GetModuleFileNameW(HMODULE, LPWSTR buffer, DWORD size) {
     const std::string& path = world().modulePath;
     if (size == 0) return 0;
-    // Too small: truncated, terminated, and the full buffer size returned.
-    const DWORD copied = std::min<DWORD>(static_cast<DWORD>(path.size()), size - 1);
-    std::transform(path.begin(), path.begin() + copied, buffer, [](char c) { return static_cast<unsigned char>(c); });
-    buffer[copied] = L'\0';
-    world().lastError = copied < path.size() ? ERROR_INSUFFICIENT_BUFFER : 0;
-    return copied < path.size() ? size : copied;
+    const bool fits = path.size() < size;
+    handOutWide(fits ? path : path.substr(0, size - 1), buffer, size);
+    world().lastError = fits ? 0 : ERROR_INSUFFICIENT_BUFFER;
+    return fits ? static_cast<DWORD>(path.size()) : size;
 }
 
 BOOL SystemParametersInfoW(UINT action, UINT, LPVOID value, UINT) {
@@ -570,34 +548,26 @@ BOOL SystemParametersInfoW(UINT action, UINT, LPVOID value, UINT) {
 
 DWORD GetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD size) {
     const char* value = std::getenv(narrowed(name).c_str());
-    if (!value) return 0;
-    const DWORD length = static_cast<DWORD>(std::strlen(value));
-    if (length >= size) return length + 1;  // too small: the size it needs
-    MultiByteToWideChar(CP_UTF8, 0, value, static_cast<int>(length) + 1, buffer, static_cast<int>(size));
-    return length;
+    return value ? handOutWide(value, buffer, size) : 0;
+}
+
+DWORD GetShortPathNameW(LPCWSTR longPath, LPWSTR shortPath, DWORD size) {
+    return handOutWide(narrowed(longPath), shortPath, size);
 }
 
 int MultiByteToWideChar(UINT, DWORD, LPCSTR text, int size, LPWSTR wide, int wideSize) {
-    if (wide && wideSize < size) return 0;
-    if (wide) std::transform(text, text + size, wide, [](char c) { return static_cast<unsigned char>(c); });
-    return size;
+    return copyText(text, size, wide, wideSize);
 }
 
 int WideCharToMultiByte(UINT, DWORD, LPCWSTR wide, int wideSize, LPSTR text, int size, LPCSTR, BOOL*) {
-    if (text && size < wideSize) return 0;
-    if (text) std::transform(wide, wide + wideSize, text, [](wchar_t c) { return static_cast<char>(c); });
-    return wideSize;
+    return copyText(wide, wideSize, text, size);
 }
 
 // A file without the owner's write permission counts as read-only, as the
 // read-only attribute would on Windows (root's privileges notwithstanding).
 DWORD GetFileAttributesW(LPCWSTR path) {
     struct stat info;
-    if (stat(narrowed(path).c_str(), &info) != 0) {
-        failWith(errorFromErrno(errno));
-        return INVALID_FILE_ATTRIBUTES;
-    }
-    world().lastError = 0;
+    if (!fromPosix(stat(narrowed(path).c_str(), &info))) return INVALID_FILE_ATTRIBUTES;
     DWORD readOnly = (info.st_mode & S_IWUSR) ? 0 : FILE_ATTRIBUTE_READONLY;
     if (S_ISDIR(info.st_mode)) return FILE_ATTRIBUTE_DIRECTORY | readOnly;
     return readOnly ? readOnly : FILE_ATTRIBUTE_NORMAL;
@@ -612,16 +582,12 @@ BOOL MoveFileExW(LPCWSTR existing, LPCWSTR target, DWORD flags) {
         if (!(flags & MOVEFILE_REPLACE_EXISTING)) return failWith(ERROR_ALREADY_EXISTS);
         if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return failWith(ERROR_ACCESS_DENIED);
     }
-    if (std::rename(narrowed(existing).c_str(), narrowed(target).c_str()) != 0) return failWith(errorFromErrno(errno));
-    world().lastError = 0;
-    return TRUE;
+    return fromPosix(std::rename(narrowed(existing).c_str(), narrowed(target).c_str()));
 }
 
 BOOL CreateDirectoryW(LPCWSTR path, LPSECURITY_ATTRIBUTES) {
     if (inReadOnlyFolder(narrowed(path))) return failWith(ERROR_ACCESS_DENIED);
-    if (mkdir(narrowed(path).c_str(), 0777) != 0) return failWith(errno == EEXIST ? ERROR_ALREADY_EXISTS : errorFromErrno(errno));
-    world().lastError = 0;
-    return TRUE;
+    return fromPosix(mkdir(narrowed(path).c_str(), 0777));
 }
 
 // A new file, refused in a read-only folder as Windows refuses it in one the
@@ -633,13 +599,9 @@ HANDLE CreateFileW(LPCWSTR path, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD disp
         return INVALID_HANDLE_VALUE;
     }
     const int descriptor = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    if (descriptor < 0) {
-        failWith(errno == EEXIST ? ERROR_FILE_EXISTS : errorFromErrno(errno));
-        return INVALID_HANDLE_VALUE;
-    }
+    if (!fromPosix(descriptor < 0 ? -1 : 0, ERROR_FILE_EXISTS)) return INVALID_HANDLE_VALUE;
     close(descriptor);
     openFiles.push_back({name, (flags & FILE_FLAG_DELETE_ON_CLOSE) != 0});
-    world().lastError = 0;
     return &openFiles.back();
 }
 
@@ -649,20 +611,4 @@ BOOL CloseHandle(HANDLE handle) {
     if (file->deleteOnClose) unlink(file->name.c_str());
     openFiles.erase(file);
     return TRUE;
-}
-
-DWORD GetShortPathNameW(LPCWSTR longPath, LPWSTR shortPath, DWORD size) {
-    const std::wstring name(longPath);
-    if (name.size() >= size) return static_cast<DWORD>(name.size() + 1);  // too small: the size it needs
-    std::copy(name.c_str(), name.c_str() + name.size() + 1, shortPath);
-    return static_cast<DWORD>(name.size());
-}
-
-int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
-    return MessageBoxA(owner, narrowed(text).c_str(), narrowed(caption).c_str(), type);
-}
-
-HINSTANCE ShellExecuteW(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR, LPCWSTR, int show) {
-    note(HeadlessEvent::Shell, owner, show, narrowed(file), narrowed(verb));
-    return reinterpret_cast<HINSTANCE>(world().shellResult);
 }

@@ -47,26 +47,18 @@
 #include <cstdint>
 
 // ---- Basic types ----
-typedef int BOOL;
+typedef int BOOL, LONG;
 typedef unsigned char BYTE;
-typedef unsigned short WORD;
+typedef unsigned short WORD, ATOM;
 typedef unsigned int UINT;
-typedef std::uint32_t DWORD;
-typedef int LONG;
-typedef std::intptr_t INT_PTR;
-typedef std::intptr_t LONG_PTR;
-typedef std::uintptr_t UINT_PTR;
-typedef UINT_PTR WPARAM;
-typedef LONG_PTR LPARAM;
-typedef LONG_PTR LRESULT;
-typedef WORD ATOM;
-typedef DWORD COLORREF;
+typedef std::uint32_t DWORD, COLORREF;
+typedef std::intptr_t INT_PTR, LONG_PTR, LPARAM, LRESULT;
+typedef std::uintptr_t UINT_PTR, WPARAM;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
 typedef wchar_t* LPWSTR;
 typedef const wchar_t* LPCWSTR;
-typedef void* LPVOID;
-typedef void* HANDLE;
+typedef void *LPVOID, *HANDLE, *HGLOBAL;
 typedef struct _SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 
 #define WINAPI
@@ -75,22 +67,13 @@ typedef struct _SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 #define FALSE 0
 
 // Distinct handle types, as with STRICT in the SDK.
-#define HEADLESS_HANDLE(name) struct name##__; typedef struct name##__* name
-HEADLESS_HANDLE(HWND);
-HEADLESS_HANDLE(HINSTANCE);
-HEADLESS_HANDLE(HMENU);
-HEADLESS_HANDLE(HDC);
-HEADLESS_HANDLE(HICON);
-#undef HEADLESS_HANDLE
-typedef HINSTANCE HMODULE;
-typedef HICON HCURSOR;
-typedef void* HGLOBAL;
+typedef struct HWND__* HWND;
+typedef struct HINSTANCE__ *HINSTANCE, *HMODULE;
+typedef struct HMENU__* HMENU;
+typedef struct HDC__* HDC;
+typedef struct HICON__ *HICON, *HCURSOR;
 // GDI objects share one record type so that SelectObject/DeleteObject take any of them.
-struct HGDIOBJ__;
-typedef HGDIOBJ__* HGDIOBJ;
-typedef HGDIOBJ HBITMAP;
-typedef HGDIOBJ HBRUSH;
-typedef HGDIOBJ HFONT;
+typedef struct HGDIOBJ__ *HGDIOBJ, *HBITMAP, *HBRUSH, *HFONT;
 
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 
@@ -98,20 +81,14 @@ struct RECT { LONG left, top, right, bottom; };
 struct POINT { LONG x, y; };
 typedef RECT* LPRECT;
 typedef POINT* LPPOINT;
-
-struct MSG {
-    HWND hwnd; UINT message; WPARAM wParam; LPARAM lParam; DWORD time; POINT pt;
-};
+struct MSG { HWND hwnd; UINT message; WPARAM wParam; LPARAM lParam; DWORD time; POINT pt; };
 typedef MSG* LPMSG;
+struct PAINTSTRUCT { HDC hdc; BOOL fErase; RECT rcPaint; };
 
 struct WNDCLASSEXA {
     UINT cbSize; UINT style; WNDPROC lpfnWndProc; int cbClsExtra; int cbWndExtra; HINSTANCE hInstance;
     HICON hIcon; HCURSOR hCursor; HBRUSH hbrBackground; LPCSTR lpszMenuName; LPCSTR lpszClassName;
     HICON hIconSm;
-};
-
-struct PAINTSTRUCT {
-    HDC hdc; BOOL fErase; RECT rcPaint;
 };
 
 struct DRAWITEMSTRUCT {
@@ -133,123 +110,44 @@ struct BITMAP {
 #define MAKEINTRESOURCEA(i) ((LPSTR)((UINT_PTR)((WORD)(i))))
 #define IS_INTRESOURCE(r) ((((UINT_PTR)(r)) >> 16) == 0)
 #define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
-
-// ---- Messages ----
-#define WM_CREATE 0x0001
-#define WM_DESTROY 0x0002
-#define WM_SETTEXT 0x000C
-#define WM_GETTEXT 0x000D
-#define WM_GETTEXTLENGTH 0x000E
-#define WM_PAINT 0x000F
-#define WM_CLOSE 0x0010
-#define WM_QUIT 0x0012
-#define WM_ENDSESSION 0x0016
-#define WM_DRAWITEM 0x002B
-#define WM_SETFONT 0x0030
-#define WM_KEYDOWN 0x0100
-#define WM_COMMAND 0x0111
-#define WM_CTLCOLOREDIT 0x0133
-#define WM_CTLCOLORSTATIC 0x0138
-#define WM_LBUTTONDOWN 0x0201
-#define WM_LBUTTONUP 0x0202
-#define WM_CLEAR 0x0303
-#define EM_LIMITTEXT 0x00C5
-#define STM_SETIMAGE 0x0172
-#define BN_CLICKED 0
-#define BN_DOUBLECLICKED 5
-
-// ---- Window and control styles ----
-#define WS_POPUP 0x80000000L
-#define WS_CHILD 0x40000000L
-#define WS_VISIBLE 0x10000000L
-#define WS_SYSMENU 0x00080000L
-#define CS_VREDRAW 0x0001
-#define CS_HREDRAW 0x0002
-#define BS_OWNERDRAW 0x0000000BL
-#define SS_CENTER 0x00000001L
-#define SS_SIMPLE 0x0000000BL
-#define SS_BITMAP 0x0000000EL
-#define SS_NOPREFIX 0x00000080L
-#define ES_LEFT 0x0000L
-
-// ---- GetWindow ----
-#define GW_OWNER 4
-
-// ---- ShowWindow ----
-#define SW_HIDE 0
-#define SW_SHOWNORMAL 1
-#define SW_SHOWMINIMIZED 2
-#define SW_MINIMIZE 6
-#define SW_SHOW 5
-
-// ---- Owner drawing ----
-#define ODT_BUTTON 4
-#define ODA_DRAWENTIRE 0x0001
-#define ODA_SELECT 0x0002
-#define ODS_SELECTED 0x0001
-
-// ---- GDI ----
-#define SRCCOPY 0x00CC0020
-#define TRANSPARENT 1
-#define OPAQUE 2
-#define LTGRAY_BRUSH 1
-#define DEFAULT_GUI_FONT 17
-#define FW_BOLD 700
-#define ANSI_CHARSET 0
-#define OUT_DEFAULT_PRECIS 0
-#define CLIP_DEFAULT_PRECIS 0
-#define DEFAULT_QUALITY 0
-#define FIXED_PITCH 1
-#define FF_MODERN (3 << 4)
-#define IMAGE_BITMAP 0
-#define IMAGE_ICON 1
-#define LR_DEFAULTCOLOR 0x0000
-#define LR_CREATEDIBSECTION 0x2000
-
-// ---- System metrics, icons, cursors ----
-#define SM_CXSCREEN 0
-#define SM_CYSCREEN 1
-#define SPI_GETWORKAREA 0x0030
 #define IDI_APPLICATION MAKEINTRESOURCEA(32512)
 #define IDC_ARROW MAKEINTRESOURCEA(32512)
-
-// ---- Keys ----
-#define VK_LEFT 0x25
-#define VK_UP 0x26
-#define VK_RIGHT 0x27
-#define VK_DOWN 0x28
-
-// ---- Sounds, message boxes, memory ----
-#define SND_ASYNC 0x0001
-#define SND_NODEFAULT 0x0002
-#define SND_RESOURCE 0x00040004L
-#define MB_OK 0x00000000L
-#define MB_ICONWARNING 0x00000030L
-#define MB_TOPMOST 0x00040000L
-#define IDOK 1
-#define GMEM_FIXED 0x0000
-#define GMEM_ZEROINIT 0x0040
-#define GPTR (GMEM_FIXED | GMEM_ZEROINIT)
-#define ERROR_INSUFFICIENT_BUFFER 122
-
-// ---- Files and text ----
-#define CP_UTF8 65001
-#define GENERIC_WRITE 0x40000000L
-#define CREATE_NEW 1
-#define FILE_ATTRIBUTE_TEMPORARY 0x00000100
-#define FILE_FLAG_DELETE_ON_CLOSE 0x04000000
 #define INVALID_HANDLE_VALUE ((HANDLE)(LONG_PTR)-1)
-#define ERROR_FILE_EXISTS 80
-#define MOVEFILE_REPLACE_EXISTING 0x00000001
-#define MOVEFILE_WRITE_THROUGH 0x00000008
-#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
-#define FILE_ATTRIBUTE_READONLY 0x00000001
-#define FILE_ATTRIBUTE_DIRECTORY 0x00000010
-#define FILE_ATTRIBUTE_NORMAL 0x00000080
-#define ERROR_FILE_NOT_FOUND 2
-#define ERROR_PATH_NOT_FOUND 3
-#define ERROR_ACCESS_DENIED 5
-#define ERROR_ALREADY_EXISTS 183
+
+// ---- Constants, of the type of the SDK's literals: long where it writes an L, int otherwise ----
+// Messages and notifications
+constexpr int WM_CREATE = 0x0001, WM_DESTROY = 0x0002, WM_SETTEXT = 0x000C, WM_GETTEXT = 0x000D,
+    WM_GETTEXTLENGTH = 0x000E, WM_PAINT = 0x000F, WM_CLOSE = 0x0010, WM_QUIT = 0x0012, WM_ENDSESSION = 0x0016,
+    WM_DRAWITEM = 0x002B, WM_SETFONT = 0x0030, WM_KEYDOWN = 0x0100, WM_COMMAND = 0x0111,
+    WM_CTLCOLOREDIT = 0x0133, WM_CTLCOLORSTATIC = 0x0138, WM_LBUTTONDOWN = 0x0201, WM_LBUTTONUP = 0x0202,
+    WM_CLEAR = 0x0303, EM_LIMITTEXT = 0x00C5, STM_SETIMAGE = 0x0172, BN_CLICKED = 0, BN_DOUBLECLICKED = 5;
+// Window and control styles, showing, owner drawing
+constexpr long WS_POPUP = 0x80000000L, WS_CHILD = 0x40000000L, WS_VISIBLE = 0x10000000L, WS_SYSMENU = 0x00080000L,
+    BS_OWNERDRAW = 0x0000000BL, SS_CENTER = 0x00000001L, SS_SIMPLE = 0x0000000BL, SS_BITMAP = 0x0000000EL,
+    SS_NOPREFIX = 0x00000080L, ES_LEFT = 0x0000L;
+constexpr int CS_VREDRAW = 0x0001, CS_HREDRAW = 0x0002, GW_OWNER = 4;
+constexpr int SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOWMINIMIZED = 2, SW_SHOW = 5, SW_MINIMIZE = 6;
+constexpr int ODT_BUTTON = 4, ODA_DRAWENTIRE = 0x0001, ODA_SELECT = 0x0002, ODS_SELECTED = 0x0001;
+// GDI, the screen, keys
+constexpr int SRCCOPY = 0x00CC0020, TRANSPARENT = 1, OPAQUE = 2, LTGRAY_BRUSH = 1, DEFAULT_GUI_FONT = 17,
+    FW_BOLD = 700, ANSI_CHARSET = 0, OUT_DEFAULT_PRECIS = 0, CLIP_DEFAULT_PRECIS = 0, DEFAULT_QUALITY = 0,
+    FIXED_PITCH = 1, FF_MODERN = 3 << 4, IMAGE_BITMAP = 0, IMAGE_ICON = 1, LR_DEFAULTCOLOR = 0x0000,
+    LR_CREATEDIBSECTION = 0x2000;
+constexpr int SM_CXSCREEN = 0, SM_CYSCREEN = 1, SPI_GETWORKAREA = 0x0030;
+constexpr int VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28;
+// Sounds, message boxes, memory
+constexpr int SND_ASYNC = 0x0001, SND_NODEFAULT = 0x0002, IDOK = 1;
+constexpr long SND_RESOURCE = 0x00040004L, MB_OK = 0x00000000L, MB_ICONWARNING = 0x00000030L,
+    MB_TOPMOST = 0x00040000L;
+constexpr int GMEM_FIXED = 0x0000, GMEM_ZEROINIT = 0x0040, GPTR = GMEM_FIXED | GMEM_ZEROINIT;
+// Files, text and errors
+constexpr long GENERIC_WRITE = 0x40000000L;
+constexpr int CP_UTF8 = 65001, CREATE_NEW = 1, FILE_ATTRIBUTE_READONLY = 0x00000001,
+    FILE_ATTRIBUTE_DIRECTORY = 0x00000010, FILE_ATTRIBUTE_NORMAL = 0x00000080, FILE_ATTRIBUTE_TEMPORARY = 0x00000100,
+    FILE_FLAG_DELETE_ON_CLOSE = 0x04000000, MOVEFILE_REPLACE_EXISTING = 0x00000001, MOVEFILE_WRITE_THROUGH = 0x00000008;
+constexpr DWORD INVALID_FILE_ATTRIBUTES = (DWORD)-1;
+constexpr int ERROR_FILE_NOT_FOUND = 2, ERROR_PATH_NOT_FOUND = 3, ERROR_ACCESS_DENIED = 5, ERROR_FILE_EXISTS = 80,
+    ERROR_INSUFFICIENT_BUFFER = 122, ERROR_ALREADY_EXISTS = 183;
 
 // ---- Functions ----
 // Module and process
