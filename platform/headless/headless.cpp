@@ -16,14 +16,13 @@
 #include <fcntl.h>
 #include <list>
 #include <map>
+#include <optional>
 #include <sys/stat.h>
 #include <tuple>
 #include <unistd.h>
 #include <utility>
 
-struct HGDIOBJ__ {
-    int resourceId = 0;  // a bitmap's resource id
-};
+struct HGDIOBJ__ { int resourceId = 0; };  // a bitmap's resource id
 
 struct HDC__ {
     HWND window = nullptr;  // null for a memory context
@@ -36,10 +35,7 @@ namespace {
 const int kDefaultEditLimit = 30000;
 HINSTANCE const kModule = reinterpret_cast<HINSTANCE>(0x400000);
 
-struct OpenFile {
-    std::string name;
-    bool deleteOnClose;
-};
+struct OpenFile { std::string name; bool deleteOnClose; };
 
 struct World {
     std::deque<HWND__> windows;
@@ -56,8 +52,7 @@ struct World {
     INT_PTR shellResult = 42;
     HWND focus = nullptr;
     DWORD lastError = 0;
-    bool quit = false;  // PostQuitMessage was called
-    int exitCode = 0;
+    std::optional<int> quit;  // PostQuitMessage's exit code, once it is called
     HWND lastPainted = nullptr;  // WM_PAINT was the last message handed out, for this window
 };
 
@@ -196,7 +191,10 @@ bool inReadOnlyFolder(const std::string& name) {
 // ---------------------------------------------------------------- settings, records and input
 
 void headless_reset() { world() = World(); }
-void headless_set_screen_size(int width, int height) { world().screenWidth = width, world().screenHeight = height; }
+void headless_set_screen_size(int width, int height) {
+    world().screenWidth = width;
+    world().screenHeight = height;
+}
 void headless_set_module_path(const std::string& path) { world().modulePath = path; }
 void headless_set_shell_result(INT_PTR result) { world().shellResult = result; }
 void headless_fail_class_registration(const std::string& name) { world().failingClasses.push_back(upperCase(name)); }
@@ -397,10 +395,7 @@ BOOL PostMessageA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
 
 // Like Win32, a flag rather than a queued message: it comes out after every
 // posted message, whenever it was asked for.
-void PostQuitMessage(int exitCode) {
-    world().quit = true;
-    world().exitCode = exitCode;
-}
+void PostQuitMessage(int exitCode) { world().quit = exitCode; }
 
 // Posted messages first, then the quit flag, then WM_PAINT for an invalid
 // window; with none of these the idle hook runs.
@@ -415,8 +410,8 @@ BOOL GetMessageA(LPMSG msg, HWND, UINT, UINT) {
             return TRUE;
         }
         if (w.quit) {
-            w.quit = false;
-            return handOut(msg, nullptr, WM_QUIT, static_cast<WPARAM>(w.exitCode));
+            const int exitCode = *std::exchange(w.quit, std::nullopt);
+            return handOut(msg, nullptr, WM_QUIT, static_cast<WPARAM>(exitCode));
         }
         if (HWND invalid = windowToPaint()) {
             // Win32 would send WM_PAINT for ever to a window that its WM_PAINT leaves invalid.

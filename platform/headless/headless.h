@@ -4,7 +4,8 @@
 // player would see and hear (texts, windows shown, hidden and moved, focus,
 // sounds, beeps, message boxes, shell calls, button faces) goes into one
 // ordered log for tests to read (see headless_records.h). Types and constants
-// keep their Win32 names and values.
+// keep their Win32 names and values; the constants are typed constants, not
+// macros, so #ifdef does not see them.
 //
 // Where it differs from Win32 in ways a test could trip on:
 // - Of the messages Win32 sends by itself only WM_CREATE, WM_DESTROY and

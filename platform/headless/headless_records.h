@@ -22,9 +22,7 @@ struct HWND__ {
     HWND owner = nullptr;   // top-level windows only
     int id = 0;             // children only: the menu argument of CreateWindowExA
     WNDPROC proc = nullptr; // null for the system control classes
-    bool visible = false;
-    bool minimized = false;
-    bool destroyed = false;
+    bool visible = false, minimized = false, destroyed = false;
     bool invalid = false;   // windows of registered classes: waiting for WM_PAINT to validate them
     int textLimit = 0;      // EM_LIMITTEXT; 0 means the default of 30000
     // A static or edit control's colours, as its parent last answered WM_CTLCOLOR*.
