@@ -4,7 +4,8 @@ startup_floor.cpp, the floor, which builds exactly the game's windows, controls 
 code and resources and does nothing else. The time from launch to the window being visible, polled with
 xdotool. Medians of --runs runs of each, the three programs taking turns in an order that turns each round, after
 one unmeasured warm-up round, on a private Xvfb display and a warmed Wine prefix in /tmp (kept between
-invocations, made on first use). Before the timing, the floor's first frame is compared with the game's, pixel by pixel.
+invocations, made on first use). Before the timing, the floor's first frame is compared with the game's, pixel
+by pixel.
 
     python3 bench/startup_wine.py [--windows-build build/native/windows] [--runs 41] [--display 77]
 """
