@@ -2,9 +2,10 @@
 """Start-up of Marivane.exe under Wine, against two programs of our own: minimal_window.c, one bare window, and
 startup_floor.cpp, the floor, which builds exactly the game's windows, controls and pictures from the game's own
 code and resources and does nothing else. The time from launch to the window being visible, polled with
-xdotool. Medians of --runs runs of each, the three programs taking turns, after one unmeasured warm-up round, on
-a private Xvfb display and a warmed Wine prefix in /tmp (kept between invocations, made on first use). Before
-the timing, the floor's first frame is compared with the game's, pixel by pixel.
+xdotool. Medians of --runs runs of each, the three programs taking turns in an order that turns each round, after
+one unmeasured warm-up round, on a private Xvfb display and a warmed Wine prefix in /tmp (kept between
+invocations, made on first use). Before the timing, the floor's first frame is compared with the game's, pixel
+by pixel.
 
     python3 bench/startup_wine.py [--windows-build build/native/windows] [--runs 41] [--display 77]
 """
@@ -113,10 +114,13 @@ def wine_session(display):
 
 
 def compare(programs, runs, env):
-    """Median launch-to-visible seconds of each (title, exe), the programs taking turns in every round."""
+    """Median launch-to-visible seconds of each (title, exe), the programs taking turns in every round. The order
+    turns by one each round: a program starting just after another one has closed pays for that one's clean-up,
+    so each program comes after each of the others equally often."""
     times = {title: [] for title, _ in programs}
     for run in range(runs + 1):
-        for title, exe in programs:
+        turn = run % len(programs)
+        for title, exe in programs[turn:] + programs[:turn]:
             elapsed = launch_to_visible(exe, title, env)
             if run > 0:
                 times[title].append(elapsed)
