@@ -8,11 +8,8 @@
 #include <cstdlib>
 #include <random>
 
-namespace {
-
 const std::string kThree =
     PuzzleFile({{"big top", "a place for clowns"}, {"lion", "king of the ring"}, {"juggler", "keeps balls up"}});
-const char kUnlocked[] = "Disable_Console= 0\nDisable_VCCntls= 0";
 
 // Records numbered by their hints; those numbered 1 and 4 hold no letter.
 const std::string kNumbered3 = "phrase;0:20 24!;1:phrase;2:", kNumbered6 = kNumbered3 + "phrase;3:20 24!;4:phrase;5:";
@@ -119,11 +116,9 @@ TEST_F(Puzzles, AddStoresTheLowerCasedRecordOrRefusesWithABeepKeepingTheFields) 
 
 // 0 lets the console button show and hide the console, 1 makes it beep, any other value does nothing.
 TEST_F(Puzzles, TheConsoleButtonTogglesTheConsoleOnlyWhenUnlocked) {
-    const struct { const char* config; Cues heard; bool shown; } cases[] = {
-        {.config = kUnlocked, .heard = {IDW_CONSOLE}, .shown = true},
-        {.config = "Disable_Console= 1", .heard = {kBeep}, .shown = false},
-        {.config = "Disable_Console= 2", .heard = {}, .shown = false},
-        {.config = "Disable_Console= -1", .heard = {}, .shown = false}};
+    const struct { const char* config; Cues heard = {}; bool shown = false; } cases[] = {
+        {.config = kUnlocked, .heard = {IDW_CONSOLE}, .shown = true}, {.config = "Disable_Console= 2"},
+        {.config = "Disable_Console= 1", .heard = {kBeep}}, {.config = "Disable_Console= -1"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.config);
         start(kThree, c.config);
@@ -148,7 +143,7 @@ TEST_F(Puzzles, ReviewPagesThroughTheFileAndDeleteRewritesItWithoutTheShownRecor
         std::vector<int> commands = {R, R};
         Lock lock = kNone;
         bool lockedAtDelete = false;  // editing locked once the record is shown
-        std::string shownPhrase = "lion", shownHint = "king of the ring", phraseAfterDelete, hintAfterDelete;
+        std::string shownPhrase = "lion", shownHint = "king of the ring", phraseAfterDelete = "", hintAfterDelete = "";
         int records = 3;            // counted after Delete
         Cues heard = {IDW_CLICK};  // at Delete
         std::string fileAfter = kThree, nextReview = done;
@@ -206,5 +201,3 @@ TEST_F(Puzzles, AnUnreadablePuzzleFileGivesNoGameAndNothingToReview) {
     EXPECT_EQ(TextOf(IDC_PHRASE_EDIT), "Resetting Puzzle Viewer...");
     EXPECT_EQ(folder.read("MVData.dat"), kThree);
 }
-
-}  // namespace
