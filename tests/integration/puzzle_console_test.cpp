@@ -39,10 +39,10 @@ struct Puzzles : ::testing::Test {
 
 // gRandom holds the complete records, playable or not; with no playable one New Puzzle starts no game.
 TEST_F(Puzzles, NewPuzzleCountsTheRecordsAtTheFirstGameAndAgainWhileNoneAreLeftAndBuildsThePhraseStrings) {
-    const struct { const char* file; int records; bool game; } files[] = {
-        {.file = "Data purged...", .records = 0, .game = false}, {.file = "big top;a hint", .records = 0, .game = false},
+    const struct { const char* file; int records = 0; bool game = false; } files[] = {
+        {.file = "Data purged..."}, {.file = "big top;a hint"}, {.file = "20 24;b:?!;d:", .records = 2},
         {.file = "a;b:c;d", .records = 1, .game = true}, {.file = "a;b:c;", .records = 1, .game = true},
-        {.file = "20 24;b:?!;d:", .records = 2, .game = false}, {.file = ";b:  ;d:a;x:", .records = 3, .game = true}};
+        {.file = ";b:  ;d:a;x:", .records = 3, .game = true}};
     for (const auto& c : files) {
         SCOPED_TRACE(c.file);
         start(c.file);
@@ -85,18 +85,15 @@ TEST_F(Puzzles, EveryPlayableRecordIsDrawnAlikeAndNoOtherEverWithTheGeneratorSee
 // With both locks on, as the default configuration has them, Add still works; the console command beeps.
 // A phrase of one character is neither stored nor signalled; the fields take 38 and 34 characters.
 TEST_F(Puzzles, AddStoresTheLowerCasedRecordOrRefusesWithABeepKeepingTheFields) {
-    const struct { const char* phrase; const char* hint; const char* stored; bool beeps; } cases[] = {
-        {.phrase = "Big Top", .hint = "A place for clowns", .stored = "big top;A place for clowns:", .beeps = false},
-        {.phrase = "Big Top", .hint = "", .stored = "big top;no hint available:", .beeps = false},
-        {.phrase = "ab", .hint = "", .stored = "ab;no hint available:", .beeps = false},
-        {.phrase = "a", .hint = "hint", .stored = nullptr, .beeps = false},
-        {.phrase = "a;b", .hint = "hint", .stored = nullptr, .beeps = true},  // a separator would split the record
-        {.phrase = "ab", .hint = "x:y", .stored = nullptr, .beeps = true},
-        {.phrase = "", .hint = "a hint", .stored = nullptr, .beeps = true},
-        {.phrase = "2024!", .hint = "a year", .stored = nullptr, .beeps = true},  // no letter: won at the first click
+    const struct { const char *phrase, *hint, *stored = nullptr; bool beeps = false; } cases[] = {
+        {.phrase = "Big Top", .hint = "A place for clowns", .stored = "big top;A place for clowns:"},
+        {.phrase = "Big Top", .hint = "", .stored = "big top;no hint available:"},
+        {.phrase = "ab", .hint = "", .stored = "ab;no hint available:"}, {.phrase = "a", .hint = "hint"},
+        {.phrase = "a;b", .hint = "hint", .beeps = true},  // a separator would split the record
+        {.phrase = "ab", .hint = "x:y", .beeps = true}, {.phrase = "", .hint = "a hint", .beeps = true},
+        {.phrase = "2024!", .hint = "a year", .beeps = true},  // no letter: won at the first click
         {.phrase = "abcdefghijklmnopqrstuvwxyzabcdefghijklmn", .hint = "0123456789012345678901234567890123456",
-         .stored = "abcdefghijklmnopqrstuvwxyzabcdefghijkl;0123456789012345678901234567890123:", .beeps = false},
-    };
+         .stored = "abcdefghijklmnopqrstuvwxyzabcdefghijkl;0123456789012345678901234567890123:"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.phrase);
         start(kThree, "Disable_Console= 1\nDisable_VCCntls= 1");
