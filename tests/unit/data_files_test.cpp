@@ -125,8 +125,8 @@ TEST(StartupFile, StartAndQuitKeepANewerPlainFileJoinRecordsAddedAfterAPurgeAndU
          .halfWrittenAt = "MVData.dat.tmp"},
     };
     const auto content = [](const TempFolder& folder, const char* name, bool scrambled) {
-        const std::string stored = folder.read(name);
         if (fs::is_directory(folder.file(name))) return std::string("a folder");
+        const std::string stored = folder.read(name);
         return !folder.exists(name) ? "none" : scrambled ? UnscrambleStore(stored) : stored;
     };
     for (const auto& c : cases) {
