@@ -5,10 +5,7 @@
 #include <gtest/gtest.h>
 #include <climits>
 
-struct Player {
-    int points, wins, losses;
-    std::string skill = "Lion-Tamer";
-};
+struct Player { int points, wins, losses; std::string skill = "Lion-Tamer"; };
 
 // The player's figures and the texts shown for them.
 static void set(int player, const Player& p) {
