@@ -82,9 +82,11 @@ def worker(tree, share, results):
     try:
         source, build = prepare(tree)
     except subprocess.CalledProcessError as error:
-        return results.append((f"copy {tree} does not configure", error.stderr.decode()[-2000:]))
+        results.append((f"copy {tree} does not configure", error.stderr.decode()[-2000:]))
+        return
     if failing_tests(build, "unit|integration", []) != set():
-        return results.append((f"copy {tree} does not build or does not pass its tests", ""))
+        results.append((f"copy {tree} does not build or does not pass its tests", ""))
+        return
     for block in share:
         started = time.time()
         results.append((outcome(block, source, build), block["fault"]))
