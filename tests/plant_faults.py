@@ -3,9 +3,9 @@
 A block fails the run when its text does not occur exactly once in its file, when the fault does not build,
 when no test catches it, or when only tests it does not name under caught-by catch it. Two copies of the
 sources (build/faults/0 and 1) each take every other block, so both cores work and each rebuild compiles
-only the file a block touched; the copies are kept, so a later run rebuilds only what changed since. Faults labelled e2e or fuzz are listed, not planted: they need the Windows
-build or the clang build of scripts/test.sh.
-Usage: tests/plant_faults.py [TEXT]  (only the faults whose description holds TEXT)"""
+only the file a block touched; the copies are kept, so a later run rebuilds only what changed since.
+Faults labelled e2e or fuzz are listed, not planted: they need the Windows or the clang build of scripts/test.sh.
+Usage: tests/plant_faults.py [TEXT]  (only the faults whose description or caught-by names hold TEXT)"""
 import os, pathlib, re, shutil, subprocess, sys, threading, time
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
@@ -35,8 +35,8 @@ def prepare(tree):  # a copy of the sources with a build of its own; a file is c
             if not target.is_file() or target.read_bytes() != path.read_bytes():
                 target.parent.mkdir(parents=True, exist_ok=True)
                 shutil.copy(path, target)
-    # Unoptimised: a fault rebuilds faster than its tests would gain.
-    # Without the Windows build, whose e2e faults are not planted here: so CI=true must not demand it.
+    # Unoptimised: a fault rebuilds faster than its tests would gain. Without the Windows build, whose
+    # faults are not planted here: so CI=true must not demand it.
     subprocess.run(["cmake", "-S", source, "-B", build, "-DMARIVANE_WINDOWS_BUILD=OFF", "-DCMAKE_BUILD_TYPE=Debug",
                     "-DCMAKE_CXX_FLAGS_DEBUG=-O0"], capture_output=True, check=True, env={**os.environ, "CI": ""})
     return source, build
@@ -59,11 +59,11 @@ def outcome(block, source, build):
     path, label = source / block["file"], block.get("label", "unit|integration")
     original = path.read_text()
     if original.count(block["find"]) != 1:
-        return f"BAD BLOCK: its text occurs {original.count(block['find'])} times", False
+        return f"BAD BLOCK: its text occurs {original.count(block['find'])} times"
     known = set(re.findall(r"Test +#\d+: (\S+)", run(["ctest", "-N", "-L", label], build).stdout))
     named = set(block.get("caught-by", "").split()) & known
     if not named:
-        return "BAD BLOCK: caught-by names no test of its label", False
+        return "BAD BLOCK: caught-by names no test of its label"
     try:
         path.write_text(original.replace(block["find"], block["replace"]))
         # The named tests first, with only their programs rebuilt: when one fails, the others need not run.
@@ -73,34 +73,31 @@ def outcome(block, source, build):
             failed = failing_tests(build, label, [] if block["file"].startswith("res/") else ["-E", RES_CHECKERS])
     finally:
         path.write_text(original)
-    if failed is None:
-        return "DOES NOT BUILD", False
-    if not failed:
-        return "SURVIVED", False
-    if not failed & named:
-        return "CAUGHT ONLY BY " + " ".join(sorted(failed)[:3]), False
-    return "caught", True
+    if failed is None or not failed:
+        return "DOES NOT BUILD" if failed is None else "SURVIVED"
+    return "caught" if failed & named else "CAUGHT ONLY BY " + " ".join(sorted(failed)[:3])
 
 
 def worker(tree, share, results):
     try:
         source, build = prepare(tree)
     except subprocess.CalledProcessError as error:
-        results.append((f"copy {tree} does not configure", error.stderr.decode()[-2000:], False))
+        results.append((f"copy {tree} does not configure", error.stderr.decode()[-2000:]))
         return
     if failing_tests(build, "unit|integration", []) != set():
-        results.append((f"copy {tree} does not build or does not pass its tests", "", False))
+        results.append((f"copy {tree} does not build or does not pass its tests", ""))
         return
     for block in share:
         started = time.time()
-        text, good = outcome(block, source, build)
-        results.append((text, block["fault"], good))
-        print(f"{text:<16} {time.time() - started:3.0f} s  {block['fault']}", flush=True)
+        results.append((outcome(block, source, build), block["fault"]))
+        print(f"{results[-1][0]:<16} {time.time() - started:3.0f} s  {block['fault']}", flush=True)
 
 
 def main():
     only = (sys.argv[1:] + [""])[0]
-    chosen = [block for block in blocks() if only in block["fault"]]
+    if only.startswith("-"):
+        sys.exit(__doc__)
+    chosen = [block for block in blocks() if only in block["fault"] or only in block.get("caught-by", "")]
     planted = [block for block in chosen if block.get("label", "unit|integration") == "unit|integration"]
     for block in chosen:
         if block not in planted:
@@ -111,10 +108,10 @@ def main():
         thread.start()
     for thread in threads:
         thread.join()
-    bad = [result for result in results if not result[2]]
+    bad = [result for result in results if result[0] != "caught"]
     print(f"{len(planted)} planted, {len(results) - len(bad)} caught as named, "
           f"{len(planted) - len(results) + len(bad)} not, in {time.time() - started:.0f} s")
-    for text, fault, _ in bad:
+    for text, fault in bad:
         print(f"  {text}: {fault}")
     sys.exit(1 if bad or len(results) != len(planted) else 0)
 

@@ -1,11 +1,7 @@
 #!/usr/bin/python3
 """Checks app/layout.def and the pictures drawn for it; prints each failure, exits 1 on any."""
 
-import filecmp
-import os
-import struct
-import sys
-import tempfile
+import filecmp, os, struct, sys, tempfile
 
 from PIL import Image
 
@@ -19,11 +15,6 @@ def expect(ok, what):
     if not ok:
         failures.append(what)
         print('FAIL:', what)
-
-
-def bitmap_format(name):   # width, height (negative when top-down), planes, bits per pixel, compression
-    with open(os.path.join(BITMAPS, name), 'rb') as f:
-        return struct.unpack_from('<iiHHI', f.read(34), 18)
 
 
 def check_layout(layout):
@@ -44,7 +35,9 @@ def check_bitmap_formats(layout):   # uncompressed, 24-bit, bottom-up, the size 
     for c in layout:
         sizes += art.face_files(c) if c.face else [(art.picture_file(c), (c.w, c.h))] if c.kind == 'PICTURE' else []
     for name, size in sizes:
-        expect(bitmap_format(name) == size + (1, 24, 0), '%s is not a %dx%d 24-bit bitmap' % (name, *size))
+        with open(os.path.join(BITMAPS, name), 'rb') as f:   # width, height, planes, bits per pixel, compression
+            expect(struct.unpack_from('<iiHHI', f.read(34), 18) == size + (1, 24, 0),
+                   '%s is not a %dx%d 24-bit bitmap' % (name, *size))
 
 
 def check_controls_sit_on_their_spots(layout):   # buttons on wells with their faces, texts on plain fields

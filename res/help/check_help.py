@@ -1,12 +1,7 @@
 #!/usr/bin/python3
 """Checks the help sources here and the compiled help file given; prints each failure, exits 1 on any."""
 
-import os
-import re
-import struct
-import subprocess
-import sys
-import tempfile
+import os, re, struct, subprocess, sys, tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 TITLE = 'Quorrel-help'   # the game finds an open help viewer by this window title

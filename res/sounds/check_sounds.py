@@ -2,13 +2,7 @@
 """Checks that each sound Marivane.rc names is a canonical mono PCM WAVE file, which PlaySoundA
 plays, and what make_sounds.py writes today; prints each failure, exits 1 on any."""
 
-import filecmp
-import os
-import re
-import struct
-import subprocess
-import sys
-import tempfile
+import filecmp, os, re, struct, subprocess, sys, tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 

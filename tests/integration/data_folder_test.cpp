@@ -11,13 +11,9 @@
 #include <filesystem>
 #include <set>
 
-namespace {
-
 const std::string kStarter = PuzzleFile({{"big top", "a tent"}});
-const char kStats[] = "90 1 3 Lion-Tamer 40 2 5 Juggling-Clown";
-const char kUnlocked[] = "Disable_Console= 0\nDisable_VCCntls= 0";
 
-std::set<std::string> FileNames(const TempFolder& folder) {
+static std::set<std::string> FileNames(const TempFolder& folder) {
     std::set<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
         names.insert(entry.path().filename().string());
@@ -98,5 +94,3 @@ TEST_F(DataFolder, WhenNoFolderCanBeWrittenOneBoxNamesTheFolderAndTheGamePlaysFr
         EXPECT_EQ(TextOf(IDC_P1_POINTS), "90");
     }
 }
-
-}  // namespace

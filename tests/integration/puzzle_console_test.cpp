@@ -8,11 +8,8 @@
 #include <cstdlib>
 #include <random>
 
-namespace {
-
 const std::string kThree =
     PuzzleFile({{"big top", "a place for clowns"}, {"lion", "king of the ring"}, {"juggler", "keeps balls up"}});
-const char kUnlocked[] = "Disable_Console= 0\nDisable_VCCntls= 0";
 
 // Records numbered by their hints; those numbered 1 and 4 hold no letter.
 const std::string kNumbered3 = "phrase;0:20 24!;1:phrase;2:", kNumbered6 = kNumbered3 + "phrase;3:20 24!;4:phrase;5:";
@@ -42,10 +39,10 @@ struct Puzzles : ::testing::Test {
 
 // gRandom holds the complete records, playable or not; with no playable one New Puzzle starts no game.
 TEST_F(Puzzles, NewPuzzleCountsTheRecordsAtTheFirstGameAndAgainWhileNoneAreLeftAndBuildsThePhraseStrings) {
-    const struct { const char* file; int records; bool game; } files[] = {
-        {.file = "Data purged...", .records = 0, .game = false}, {.file = "big top;a hint", .records = 0, .game = false},
+    const struct { const char* file; int records = 0; bool game = false; } files[] = {
+        {.file = "Data purged..."}, {.file = "big top;a hint"}, {.file = "20 24;b:?!;d:", .records = 2},
         {.file = "a;b:c;d", .records = 1, .game = true}, {.file = "a;b:c;", .records = 1, .game = true},
-        {.file = "20 24;b:?!;d:", .records = 2, .game = false}, {.file = ";b:  ;d:a;x:", .records = 3, .game = true}};
+        {.file = ";b:  ;d:a;x:", .records = 3, .game = true}};
     for (const auto& c : files) {
         SCOPED_TRACE(c.file);
         start(c.file);
@@ -88,18 +85,15 @@ TEST_F(Puzzles, EveryPlayableRecordIsDrawnAlikeAndNoOtherEverWithTheGeneratorSee
 // With both locks on, as the default configuration has them, Add still works; the console command beeps.
 // A phrase of one character is neither stored nor signalled; the fields take 38 and 34 characters.
 TEST_F(Puzzles, AddStoresTheLowerCasedRecordOrRefusesWithABeepKeepingTheFields) {
-    const struct { const char* phrase; const char* hint; const char* stored; bool beeps; } cases[] = {
-        {.phrase = "Big Top", .hint = "A place for clowns", .stored = "big top;A place for clowns:", .beeps = false},
-        {.phrase = "Big Top", .hint = "", .stored = "big top;no hint available:", .beeps = false},
-        {.phrase = "ab", .hint = "", .stored = "ab;no hint available:", .beeps = false},
-        {.phrase = "a", .hint = "hint", .stored = nullptr, .beeps = false},
-        {.phrase = "a;b", .hint = "hint", .stored = nullptr, .beeps = true},  // a separator would split the record
-        {.phrase = "ab", .hint = "x:y", .stored = nullptr, .beeps = true},
-        {.phrase = "", .hint = "a hint", .stored = nullptr, .beeps = true},
-        {.phrase = "2024!", .hint = "a year", .stored = nullptr, .beeps = true},  // no letter: won at the first click
+    const struct { const char *phrase, *hint, *stored = nullptr; bool beeps = false; } cases[] = {
+        {.phrase = "Big Top", .hint = "A place for clowns", .stored = "big top;A place for clowns:"},
+        {.phrase = "Big Top", .hint = "", .stored = "big top;no hint available:"},
+        {.phrase = "ab", .hint = "", .stored = "ab;no hint available:"}, {.phrase = "a", .hint = "hint"},
+        {.phrase = "a;b", .hint = "hint", .beeps = true},  // a separator would split the record
+        {.phrase = "ab", .hint = "x:y", .beeps = true}, {.phrase = "", .hint = "a hint", .beeps = true},
+        {.phrase = "2024!", .hint = "a year", .beeps = true},  // no letter: won at the first click
         {.phrase = "abcdefghijklmnopqrstuvwxyzabcdefghijklmn", .hint = "0123456789012345678901234567890123456",
-         .stored = "abcdefghijklmnopqrstuvwxyzabcdefghijkl;0123456789012345678901234567890123:", .beeps = false},
-    };
+         .stored = "abcdefghijklmnopqrstuvwxyzabcdefghijkl;0123456789012345678901234567890123:"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.phrase);
         start(kThree, "Disable_Console= 1\nDisable_VCCntls= 1");
@@ -119,11 +113,9 @@ TEST_F(Puzzles, AddStoresTheLowerCasedRecordOrRefusesWithABeepKeepingTheFields) 
 
 // 0 lets the console button show and hide the console, 1 makes it beep, any other value does nothing.
 TEST_F(Puzzles, TheConsoleButtonTogglesTheConsoleOnlyWhenUnlocked) {
-    const struct { const char* config; Cues heard; bool shown; } cases[] = {
-        {.config = kUnlocked, .heard = {IDW_CONSOLE}, .shown = true},
-        {.config = "Disable_Console= 1", .heard = {kBeep}, .shown = false},
-        {.config = "Disable_Console= 2", .heard = {}, .shown = false},
-        {.config = "Disable_Console= -1", .heard = {}, .shown = false}};
+    const struct { const char* config; Cues heard = {}; bool shown = false; } cases[] = {
+        {.config = kUnlocked, .heard = {IDW_CONSOLE}, .shown = true}, {.config = "Disable_Console= 2"},
+        {.config = "Disable_Console= 1", .heard = {kBeep}}, {.config = "Disable_Console= -1"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.config);
         start(kThree, c.config);
@@ -148,7 +140,7 @@ TEST_F(Puzzles, ReviewPagesThroughTheFileAndDeleteRewritesItWithoutTheShownRecor
         std::vector<int> commands = {R, R};
         Lock lock = kNone;
         bool lockedAtDelete = false;  // editing locked once the record is shown
-        std::string shownPhrase = "lion", shownHint = "king of the ring", phraseAfterDelete, hintAfterDelete;
+        std::string shownPhrase = "lion", shownHint = "king of the ring", phraseAfterDelete = "", hintAfterDelete = "";
         int records = 3;            // counted after Delete
         Cues heard = {IDW_CLICK};  // at Delete
         std::string fileAfter = kThree, nextReview = done;
@@ -206,5 +198,3 @@ TEST_F(Puzzles, AnUnreadablePuzzleFileGivesNoGameAndNothingToReview) {
     EXPECT_EQ(TextOf(IDC_PHRASE_EDIT), "Resetting Puzzle Viewer...");
     EXPECT_EQ(folder.read("MVData.dat"), kThree);
 }
-
-}  // namespace

@@ -9,13 +9,11 @@
 #include <climits>
 #include <filesystem>
 
-namespace {
-
 namespace fs = std::filesystem;
 #define PURGED "Data purged..."
 
 // A new process, with the paths start-up would form.
-void StartFresh(const TempFolder& folder) {
+static void StartFresh(const TempFolder& folder) {
     StartFreshProcess(folder);
     ScoreFile = folder.file("MVStats.dat");
     TimerFile = folder.file("MVC_CONFIG.INI");
@@ -84,74 +82,67 @@ TEST(StartupFile, StoresEachByteShiftedByItsPositionWithCrBeforeLfAndRestoresEve
 // A plain file holding records is newer than the store: a killed run left it, or another copy runs on it.
 // Records after the purge text were added after another copy quit. A store is given as the puzzles it holds;
 // nullptr stands for no such file. A file another program holds is never written over, nor is the other.
-TEST(StartupFile, StartKeepsANewerPlainFileAndBothJoinRecordsAddedAfterAPurgeToTheStore) {
-    const struct { bool quit; const char *plain, *store, *plainAfter, *storeAfter, *unreadable = nullptr; } cases[] = {
-        {.quit = false, .plain = nullptr, .store = "s;t:", .plainAfter = "s;t:", .storeAfter = "s;t:"},
-        {.quit = false, .plain = PURGED, .store = "s;t:", .plainAfter = "s;t:", .storeAfter = "s;t:"},
-        {.quit = false, .plain = "", .store = "s;t:", .plainAfter = "s;t:", .storeAfter = "s;t:"},
-        {.quit = false, .plain = "x;y:", .store = "s;t:", .plainAfter = "x;y:", .storeAfter = "s;t:"},
-        {.quit = false, .plain = PURGED "x;y:", .store = "s;t:", .plainAfter = "s;t:x;y:", .storeAfter = "s;t:"},
-        {.quit = false, .plain = PURGED "x;y:", .store = nullptr, .plainAfter = "x;y:", .storeAfter = nullptr},
-        {.quit = false, .plain = PURGED, .store = nullptr, .plainAfter = PURGED, .storeAfter = nullptr},
-        {.quit = false, .plain = PURGED, .store = "", .plainAfter = "", .storeAfter = ""},
+// A fault may also limit the writes, put a folder in the place of the store, or leave a half-written temporary
+// file; either way no temporary file is left.
+TEST(StartupFile, StartAndQuitKeepANewerPlainFileJoinRecordsAddedAfterAPurgeAndUnderAFaultStoreOrKeepBoth) {
+    const struct {
+        bool quit = false;
+        const char *plain, *store, *plainAfter, *storeAfter, *unreadable = "", *folderAt = "", *halfWrittenAt = "";
+        Limit limit = kNoLimit;
+    } cases[] = {
+        {.plain = nullptr, .store = "s;t:", .plainAfter = "s;t:", .storeAfter = "s;t:"},
+        {.plain = PURGED, .store = "s;t:", .plainAfter = "s;t:", .storeAfter = "s;t:"},
+        {.plain = "", .store = "s;t:", .plainAfter = "s;t:", .storeAfter = "s;t:"},
+        {.plain = "x;y:", .store = "s;t:", .plainAfter = "x;y:", .storeAfter = "s;t:"},
+        {.plain = PURGED "x;y:", .store = "s;t:", .plainAfter = "s;t:x;y:", .storeAfter = "s;t:"},
+        {.plain = PURGED "x;y:", .store = nullptr, .plainAfter = "x;y:", .storeAfter = nullptr},
+        {.plain = PURGED, .store = nullptr, .plainAfter = PURGED, .storeAfter = nullptr},
+        {.plain = PURGED, .store = "", .plainAfter = "", .storeAfter = ""},
         {.quit = true, .plain = "x;y:", .store = "s;t:", .plainAfter = PURGED, .storeAfter = "x;y:"},
         {.quit = true, .plain = "", .store = "s;t:", .plainAfter = PURGED, .storeAfter = ""},
         {.quit = true, .plain = PURGED, .store = "s;t:", .plainAfter = PURGED, .storeAfter = "s;t:"},
         {.quit = true, .plain = PURGED "x;y:", .store = "s;t:", .plainAfter = PURGED, .storeAfter = "s;t:x;y:"},
         {.quit = true, .plain = PURGED "x;y:", .store = nullptr, .plainAfter = PURGED, .storeAfter = "x;y:"},
         {.quit = true, .plain = nullptr, .store = "s;t:", .plainAfter = nullptr, .storeAfter = "s;t:"},
-        {.quit = false, .plain = PURGED, .store = "s;t:", .plainAfter = PURGED, .storeAfter = "s;t:",
-         .unreadable = "MVData.dat"},
-        {.quit = false, .plain = PURGED "x;y:", .store = "s;t:", .plainAfter = PURGED "x;y:", .storeAfter = "s;t:",
+        {.plain = PURGED, .store = "s;t:", .plainAfter = PURGED, .storeAfter = "s;t:", .unreadable = "MVData.dat"},
+        {.plain = PURGED "x;y:", .store = "s;t:", .plainAfter = PURGED "x;y:", .storeAfter = "s;t:",
          .unreadable = "OnLoad.dat"},
         {.quit = true, .plain = "x;y:", .store = "s;t:", .plainAfter = "x;y:", .storeAfter = "s;t:",
          .unreadable = "MVData.dat"},
         {.quit = true, .plain = PURGED "x;y:", .store = "s;t:", .plainAfter = PURGED "x;y:", .storeAfter = "s;t:",
          .unreadable = "OnLoad.dat"},
+        {.quit = true, .plain = "x;y:", .store = "s;t:", .plainAfter = "x;y:", .storeAfter = "s;t:",
+         .limit = kFullDisk},
+        {.quit = true, .plain = "x;y:", .store = "s;t:", .plainAfter = "x;y:", .storeAfter = "s;t:",
+         .limit = kReadOnlyFolder},
+        {.quit = true, .plain = "x;y:", .store = "s;t:", .plainAfter = PURGED, .storeAfter = "x;y:",
+         .limit = kNoNewFiles},
+        {.quit = true, .plain = "x;y:", .store = nullptr, .plainAfter = "x;y:", .storeAfter = "a folder",
+         .folderAt = "OnLoad.dat"},
+        {.quit = true, .plain = "x;y:", .store = "s;t:", .plainAfter = PURGED, .storeAfter = "x;y:",
+         .halfWrittenAt = "OnLoad.dat.tmp"},
+        {.quit = true, .plain = "x;y:", .store = "s;t:", .plainAfter = PURGED, .storeAfter = "x;y:",
+         .halfWrittenAt = "MVData.dat.tmp"},
     };
     const auto content = [](const TempFolder& folder, const char* name, bool scrambled) {
+        if (fs::is_directory(folder.file(name))) return std::string("a folder");
         const std::string stored = folder.read(name);
         return !folder.exists(name) ? "none" : scrambled ? UnscrambleStore(stored) : stored;
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.quit ? "quit" : "start") + " on " + (c.plain ? c.plain : "none") +
-                     (c.unreadable ? std::string(", unreadable ") + c.unreadable : ""));
+        SCOPED_TRACE(testing::Message() << (c.quit ? "quit" : "start") << " on " << (c.plain ? c.plain : "none")
+                     << ", limit " << c.limit << ", at " << c.unreadable << c.folderAt << c.halfWrittenAt);
         TempFolder folder;
         if (c.plain) folder.write("MVData.dat", c.plain);
         if (c.store) folder.write("OnLoad.dat", ScrambleStore(c.store));
+        if (*c.folderAt) fs::create_directory(folder.file(c.folderAt));
+        if (*c.halfWrittenAt) folder.write(c.halfWrittenAt, "half");
         StartFresh(folder);
         const auto run = [&] { c.quit ? OnExits() : OnLoads(); };
-        Limited(c.unreadable ? kUnreadable : kNoLimit, folder, run, c.unreadable ? c.unreadable : "");
+        Limited(*c.unreadable ? kUnreadable : c.limit, folder, run, c.unreadable);
         EXPECT_EQ(content(folder, "MVData.dat", false), c.plainAfter ? c.plainAfter : "none");
         EXPECT_EQ(content(folder, "OnLoad.dat", true), c.storeAfter ? c.storeAfter : "none");
-    }
-}
-
-// No temporary file is left. A fault puts a folder in the place of a file, or leaves a half-written temporary file.
-TEST(Faults, AQuitUnderAFaultStoresThePuzzlesAsUsualOrKeepsBothFilesAsTheyWere) {
-    const struct { const char *fault, *folderAt = nullptr, *halfWrittenAt = nullptr; Limit limit = kNoLimit; bool stored; }
-        cases[] = {
-        {.fault = "full disk", .limit = kFullDisk, .stored = false},
-        {.fault = "read-only folder", .limit = kReadOnlyFolder, .stored = false},
-        {.fault = "folder refusing new files", .limit = kNoNewFiles, .stored = true},
-        {.fault = "store replaced by a folder", .folderAt = "OnLoad.dat", .stored = false},
-        {.fault = "crash before the store was moved", .halfWrittenAt = "OnLoad.dat.tmp", .stored = true},
-        {.fault = "crash before the purge was moved", .halfWrittenAt = "MVData.dat.tmp", .stored = true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.fault);
-        TempFolder folder;
-        folder.write("MVData.dat", "new;records:");
-        folder.write("OnLoad.dat", ScrambleStore("old;records:"));
-        if (c.folderAt && fs::remove(folder.file(c.folderAt))) fs::create_directory(folder.file(c.folderAt));
-        if (c.halfWrittenAt) folder.write(c.halfWrittenAt, "half");
-        const std::string plainBefore = folder.read("MVData.dat"), storeBefore = folder.read("OnLoad.dat");
-        StartFresh(folder);
-        Limited(c.limit, folder, OnExits);
-        EXPECT_EQ(folder.read("MVData.dat"), c.stored ? PURGED : plainBefore);
-        EXPECT_EQ(folder.read("OnLoad.dat"), c.stored ? ScrambleStore("new;records:") : storeBefore);
         EXPECT_FALSE(folder.exists("OnLoad.dat.tmp"));
         EXPECT_FALSE(folder.exists("MVData.dat.tmp"));
     }
 }
-
-}  // namespace

@@ -12,21 +12,19 @@
 #include <string>
 #include <vector>
 
-namespace {
-
 using Resource = std::pair<std::string, int>;  // type, id
 const std::string kBitmap = "#2", kIconGroup = "#14", kManifest = "#24", kWave = "WAVE";
 
-std::size_t align4(std::size_t at) { return (at + 3) & ~std::size_t{3}; }
+static std::size_t align4(std::size_t at) { return (at + 3) & ~std::size_t{3}; }
 
-std::uint32_t le(const std::string& bytes, std::size_t at, int width = 2) {
+static std::uint32_t le(const std::string& bytes, std::size_t at, int width = 2) {
     std::uint32_t value = 0;
     for (int i = width - 1; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes.at(at + i));
     return value;
 }
 
 // A type or name: 0xFFFF and a number, given as "#number", or a NUL-terminated UTF-16 string.
-std::string readName(const std::string& bytes, std::size_t& at) {
+static std::string readName(const std::string& bytes, std::size_t& at) {
     if (le(bytes, at) == 0xFFFF) return "#" + std::to_string(le(bytes, (at += 4) - 2));
     std::string text;
     for (; le(bytes, at) != 0; at += 2) text += static_cast<char>(le(bytes, at));
@@ -35,7 +33,7 @@ std::string readName(const std::string& bytes, std::size_t& at) {
 
 // Each numbered resource with its language. A .res file is a row of 32-bit aligned records:
 // DataSize, HeaderSize, TYPE, NAME, DataVersion, MemoryFlags, LanguageId, ..., then the data.
-std::map<Resource, int> ReadResFile() {
+static std::map<Resource, int> ReadResFile() {
     std::ifstream in(MARIVANE_RES_FILE, std::ios::binary);
     const std::string bytes(std::istreambuf_iterator<char>(in), {});
     std::map<Resource, int> languages;
@@ -59,5 +57,3 @@ TEST(Resources, HoldTheManifestAndEveryPictureSoundAndIconTheProgramLoadsInEngli
     std::map<Resource, int> languages = ReadResFile();
     for (const Resource& r : used) EXPECT_EQ(languages[r], 0x1009) << r.first << ' ' << r.second << ": missing";
 }
-
-}  // namespace

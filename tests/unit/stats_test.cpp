@@ -5,15 +5,10 @@
 #include <gtest/gtest.h>
 #include <climits>
 
-namespace {
-
-struct Player {
-    int points, wins, losses;
-    std::string skill = "Lion-Tamer";
-};
+struct Player { int points, wins, losses; std::string skill = "Lion-Tamer"; };
 
 // The player's figures and the texts shown for them.
-void set(int player, const Player& p) {
+static void set(int player, const Player& p) {
     auto figures = player == 1 ? std::tie(pscoreone, pwinsone, plossone, pskillone, pallone, pwinone, plosone)
                                : std::tie(pscoretwo, pwinstwo, plosstwo, pskilltwo, palltwo, pwintwo, plostwo);
     figures = std::make_tuple(p.points, p.wins, p.losses, p.skill, std::to_string(p.points), std::to_string(p.wins),
@@ -21,7 +16,7 @@ void set(int player, const Player& p) {
 }
 
 // Each figure of the player, and the texts shown for it, compared on its own.
-void expectFigures(int player, const Player& p) {
+static void expectFigures(int player, const Player& p) {
     SCOPED_TRACE(testing::Message() << "player " << player);
     const bool one = player == 1;
     EXPECT_EQ(one ? pscoreone : pscoretwo, p.points);
@@ -34,7 +29,7 @@ void expectFigures(int player, const Player& p) {
 }
 
 // Runs an operation with either player as the current one; the other one's figures stay.
-void forEitherPlayer(const Player& before, void (*operation)(), const Player& after) {
+static void forEitherPlayer(const Player& before, void (*operation)(), const Player& after) {
     for (int player : {1, 2}) {
         set(1, before), set(2, before);
         playertype = player;
@@ -77,5 +72,3 @@ TEST(Stats, AWinEarnsTenPointsPerCharacterNotLostALossOnlyCountsAndCountersSatur
 TEST(Stats, ResetClearsTheCurrentPlayersFiguresToTheStartingRank) {
     forEitherPlayer({90, 7, 3}, resetStats, {0, 0, 0, "Circus-Worker"});
 }
-
-}  // namespace
