@@ -28,7 +28,9 @@ using Seconds = std::chrono::duration<double>;
 using Strings = std::vector<std::string>;
 using Rect = std::array<int, 4>;  // x, y, width, height
 enum Window { MAIN = -1, CONSOLE = -2 };  // the game's two windows as the probe numbers them
-const Rect kMain{1280 / 2 - 450, 1024 / 2 - 378, 900, 620};  // on a 1280 x 1024 screen: centred, top 378 above centre
+Rect MainAt(int x, int y) { return {x, y, 900, 620}; }
+Rect ConsoleBelow(const Rect& main) { return {main[0], main[1] + main[3], 900, 106}; }  // docked to the main window
+const Rect kMain = MainAt(1280 / 2 - 450, 1024 / 2 - 378);  // on a 1280 x 1024 screen: centred, top 378 above centre
 const std::pair<std::string, std::string> kUnlocked{"MVC_CONFIG.INI", "Disable_Console= 0\nDisable_VCCntls= 0"};
 const char kPassEnded[] = "Resetting Puzzle Viewer...", kOneLoss[] = "0 0 1 Circus-Worker 0 0 0 Circus-Worker";
 std::string Env(const char* name, const char* otherwise) { return getenv(name) ? getenv(name) : otherwise; }
@@ -157,10 +159,12 @@ Strings ReviewAll() {
 void Shoot(const std::string& name, bool withConsole = false) {
     std::this_thread::sleep_for(Seconds(0.5));  // the state is read back already; give the painting a moment
     const Rect at = Find(MAIN).value_or(Seen()).at;
-    const std::string size = "900x" + std::to_string(withConsole ? 726 : 620);
+    const int height = at[3] + (withConsole ? ConsoleBelow(at)[3] : 0);
+    const std::string crop = std::to_string(at[2]) + "x" + std::to_string(height) + "+" + std::to_string(at[0]) + "+" +
+                             std::to_string(at[1]);
     fs::create_directories(kWork + "/shots");
-    std::ofstream(kWork + "/shots/" + name + ".png") << RunTool(As({E2E_IMPORT, "-window", "root", "-crop", size + "+" +
-        std::to_string(at[0]) + "+" + std::to_string(at[1]), "+repage", "png:-"})).value_or("");
+    std::ofstream(kWork + "/shots/" + name + ".png")
+        << RunTool(As({E2E_IMPORT, "-window", "root", "-crop", crop, "+repage", "png:-"})).value_or("");
 }
 using Files = std::map<std::string, std::string>;
 // A copy of the program in a folder of its own (or shared, for two copies), with the files of folder `from` beside it
@@ -288,7 +292,7 @@ TEST(Marivane, FirstStartFromAFolderNamedOutsideTheCodePageLoadsNoSoundOrShellDl
     Game game("游戏", {}, kRelease);
     ASSERT_TRUE(game.Launch());
     EXPECT_TRUE(Step("first start", true, {Place(MAIN, kMain), Shown(MAIN), Shown(CONSOLE, false),
-                                      Place(CONSOLE, {kMain[0], kMain[1] + 620, 900, 106})}));
+                                      Place(CONSOLE, ConsoleBelow(kMain))}));
     EXPECT_FALSE(game.Loaded("winmm.dll") || game.Loaded("shell32.dll")) << "sound or shell DLL loaded at start-up";
     ASSERT_TRUE(Click(IDC_CONSOLE));  // refused: a first start locks the console
     ASSERT_NO_FATAL_FAILURE(LoseAStarterGame(""));
@@ -309,7 +313,7 @@ TEST(Marivane, TheConsoleMovesWithTheGameAndPuzzlesWithControlCharactersOutliveA
     const std::string control = "\x14" "ab;x:", stop = "thr\x1A" "ee;h3:", kept = control + stop + "tent pole;tall:";
     Game game("console", {{"OnLoad.dat", ScrambleStore("big top;clowns:" + control + stop)}, kUnlocked});
     // Each arrow key moves both windows by 2 pixels; minimised and restored, they stay together.
-    const Rect main{kMain[0] + 4, kMain[1] + 2, 900, 620}, below{main[0], main[1] + 620, 900, 106};
+    const Rect main = MainAt(kMain[0] + 4, kMain[1] + 2), below = ConsoleBelow(main);
     ASSERT_TRUE(Step("arrows", game.Launch() && ShowConsole() && Xdotool({"key", "Right", "Right", "Down"}),
                      {Place(MAIN, main), Place(CONSOLE, below)}));
     ASSERT_TRUE(Step("minimise", Click(IDC_MINIMISE), {Shown(MAIN, false)}));
@@ -347,9 +351,9 @@ TEST(Marivane, AnOrdinaryUserOnALowScreenPlaysFromAProgramFolderHeMayNotWriteWit
     WineSession user("user", "1280x720x24", "nobody");
     ASSERT_TRUE(user.started);
     Game game("locked", {}, kRelease);
-    const Rect main{kMain[0], 0, 900, 620};
+    const Rect main = MainAt(kMain[0], 0);
     ASSERT_TRUE(Step("at the top, the console below", game.Launch(),
-                     {Place(MAIN, main), Place(CONSOLE, {main[0], 620, 900, 106})}));
+                     {Place(MAIN, main), Place(CONSOLE, ConsoleBelow(main))}));
     for (int button : {IDC_MINIMISE, IDC_HELP_ME, IDC_CLOSE}) {
         const Rect at = Find(button).value_or(Seen()).at;
         EXPECT_TRUE(at[0] >= 0 && at[1] >= 0 && at[0] + at[2] <= 1280 && at[1] + at[3] <= 720 && at[2] > 0) << button;
