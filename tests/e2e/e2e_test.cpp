@@ -304,7 +304,7 @@ TEST(Marivane, FirstStartFromAFolderNamedOutsideTheCodePageLoadsNoSoundOrShellDl
     EXPECT_EQ(game.Store(), Starters());
     std::vector<int> heard{IDW_NEW_PUZZLE};
     heard.insert(heard.end(), 7, IDW_MISS);
-    heard.insert(heard.end(), {IDW_LOSS, IDW_CLICK, IDW_CLICK, IDW_CLICK});
+    heard.insert(heard.end(), {IDW_LOSS, IDW_CLICK, IDW_CLICK, IDW_CLICK});  // then Solution and Help twice
     EXPECT_EQ(game.Sounds(), heard);
 }
 
