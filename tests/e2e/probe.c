@@ -1,47 +1,44 @@
-/* Prints the game's windows and controls, one line each, for the end-to-end tests. In screen coordinates:
- *   W <"Marivane", "Add_Puzzles" or "other"> <on screen: visible, not minimised> <x> <y> <width> <height> <title>
- *   C <id> <visible (its own WS_VISIBLE)> <x> <y> <width> <height> <text>     a control of the window above
- * Other windows are listed only when visible, without controls. `probe restore` restores the minimised main window
- * as its task-bar button would. `probe keep` holds a hidden window until killed: Wine's desktop process ends when the
- * prefix's last window is gone, and a program started in that moment never maps its window. */
+/* Prints the game's windows and their controls, one line each, for the end-to-end tests:
+ *   <id> <shown> <x> <y> <width> <height> <text or title>
+ * in screen coordinates. A window's id is -1 for "Marivane", -2 for "Add_Puzzles"; it is shown when visible and not
+ * minimised. Its controls follow with their dialog ids and their own WS_VISIBLE. `probe restore|close <title>`
+ * restores or closes the window so titled, as its task-bar button would. `probe keep` holds a hidden window until
+ * killed: Wine's desktop process ends when the prefix's last window is gone, and a program started in that moment
+ * never maps its window. */
 #include <stdio.h>
 #include <string.h>
 #include <windows.h>
 
 /* WM_GETTEXT, not GetWindowTextA: only the message returns another process's edit or static text. */
-static void readText(HWND window, char* text, int size) {
+static void printLine(HWND window, int id, int shown) {
+    char text[512];
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, size, (LPARAM)text, SMTO_ABORTIFHUNG, 2000, &length)) length = 0;
-    text[length < (DWORD_PTR)size ? length : 0] = 0;
+    RECT r;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, (LPARAM)text, SMTO_ABORTIFHUNG, 2000, &length))
+        length = 0;
+    text[length < sizeof text ? length : 0] = 0;
+    GetWindowRect(window, &r);
+    printf("%d %d %ld %ld %ld %ld %s\n", id, shown, r.left, r.top, r.right - r.left, r.bottom - r.top, text);
 }
 
 static BOOL CALLBACK printControl(HWND control, LPARAM unused) {
-    char text[512];
-    RECT r;
-    GetWindowRect(control, &r);
-    readText(control, text, sizeof text);
-    printf("C %d %d %ld %ld %ld %ld %s\n", GetDlgCtrlID(control), !!(GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE),
-           r.left, r.top, r.right - r.left, r.bottom - r.top, text);
+    printLine(control, GetDlgCtrlID(control), !!(GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE));
     return TRUE;
 }
 
 static BOOL CALLBACK printWindow(HWND window, LPARAM unused) {
-    char className[64], title[256];
-    RECT r;
+    char className[64];
     GetClassNameA(window, className, sizeof className);
-    const int ours = !strcmp(className, "Marivane") || !strcmp(className, "Add_Puzzles");
-    if (!ours && !IsWindowVisible(window)) return TRUE;
-    GetWindowRect(window, &r);
-    readText(window, title, sizeof title);
-    printf("W %s %d %ld %ld %ld %ld %s\n", ours ? className : "other", IsWindowVisible(window) && !IsIconic(window),
-           r.left, r.top, r.right - r.left, r.bottom - r.top, title);
-    if (ours) EnumChildWindows(window, printControl, 0);
+    const int id = !strcmp(className, "Marivane") ? -1 : !strcmp(className, "Add_Puzzles") ? -2 : 0;
+    if (id) printLine(window, id, IsWindowVisible(window) && !IsIconic(window));
+    if (id) EnumChildWindows(window, printControl, 0);
     return TRUE;
 }
 
 int main(int argc, char** argv) {
-    if (argc > 1 && !strcmp(argv[1], "restore"))
-        return !PostMessageA(FindWindowA("Marivane", NULL), WM_SYSCOMMAND, SC_RESTORE, 0);
+    if (argc > 2)
+        return !PostMessageA(FindWindowA(NULL, argv[2]), WM_SYSCOMMAND,
+                             strcmp(argv[1], "close") ? SC_RESTORE : SC_CLOSE, 0);
     if (argc > 1 && CreateWindowA("STATIC", "Marivane e2e keeper", WS_OVERLAPPEDWINDOW, 0, 0, 9, 9, 0, 0, 0, 0))
         for (MSG message; GetMessageA(&message, NULL, 0, 0) > 0;) DispatchMessageA(&message);
     EnumWindows(printWindow, 0);
