@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Checks the help sources here and the compiled help file given; prints each failure, exits 1 on any."""
 
-import os, re, struct, subprocess, sys, tempfile
+import configparser, os, re, struct, subprocess, sys, tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 TITLE = 'Quorrel-help'   # the game finds an open help viewer by this window title
@@ -20,14 +20,11 @@ def raw(name):
 
 
 def read_project():   # the [OPTIONS] of the project file, and its [FILES] with the contents and the index
-    options, files, section = {}, [], None
-    for line in raw(TITLE + '.hhp').decode('ascii').splitlines():
-        section = line.strip() if line.startswith('[') else section
-        if section == '[OPTIONS]' and '=' in line:
-            options.update([line.strip().split('=', 1)])
-        elif section == '[FILES]' and line.strip() and not line.startswith('['):
-            files.append(line.strip())
-    return options, files + [options['Contents file'], options['Index file']]
+    project = configparser.ConfigParser(delimiters='=', allow_no_value=True, interpolation=None)
+    project.optionxform = str   # option names keep their case
+    project.read_string(raw(TITLE + '.hhp').decode('ascii'))
+    options = dict(project['OPTIONS'])
+    return options, list(project['FILES']) + [options['Contents file'], options['Index file']]
 
 
 def targets(name):   # where the contents, the index or a page leads, but for external links

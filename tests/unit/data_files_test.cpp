@@ -1,4 +1,5 @@
 // The statistics, configuration and store files in a real temporary folder, sound and under faults.
+#include "app/data_folder.h"
 #include "data/config_file.h"
 #include "data/startup_file.h"
 #include "stats/stats_file.h"
@@ -12,13 +13,10 @@
 namespace fs = std::filesystem;
 #define PURGED "Data purged..."
 
-// A new process, with the paths start-up would form.
+// A new process, with the paths start-up forms.
 static void StartFresh(const TempFolder& folder) {
     StartFreshProcess(folder);
-    ScoreFile = folder.file("MVStats.dat");
-    TimerFile = folder.file("MVC_CONFIG.INI");
-    WordsFile = folder.file("MVData.dat");
-    LoadsFile = folder.file("OnLoad.dat");
+    FormDataPaths();
 }
 
 // A file another program holds gives the starting figures, and is not replaced: it holds the player's own.
