@@ -1,10 +1,8 @@
 #!/usr/bin/env python3
-"""Plants each fault of tests/faults.txt alone and runs the tests of its label (default unit|integration).
-A block fails the run when its text does not occur exactly once in its file, when the fault does not build,
-when no test catches it, or when only tests it does not name under caught-by catch it. Two copies of the
-sources (build/faults/0 and 1) each take every other block, so both cores work and each rebuild compiles
-only the file a block touched; the copies are kept, so a later run rebuilds only what changed since.
-Faults labelled e2e or fuzz are listed, not planted: they need the Windows or the clang build of scripts/test.sh.
+"""Plants each fault of tests/faults.txt alone in one of two copies of the sources (README.md tells how they
+share the work), rebuilds and runs the tests of its label (default unit|integration). A block fails the run when
+its text does not occur exactly once in its file, when the fault does not build, when no test catches it, or when
+only tests it does not name under caught-by catch it. Faults labelled e2e or fuzz are listed, not planted.
 Usage: tests/plant_faults.py [TEXT]  (only the faults whose description or caught-by names hold TEXT)"""
 import os, pathlib, re, shutil, subprocess, sys, threading, time
 
