@@ -135,7 +135,6 @@ TEST_F(StartUp, ShowsTheMainWindowAboveTheHiddenConsoleAroundTheScreenCentreWith
     // On a screen lower or narrower than the block, its top-left corner moves just onto the screen.
     const struct { int width, height, left, top, show; } screens[] = {
         {.width = 1280, .height = 1024, .left = 190, .top = 134, .show = SW_SHOWNORMAL},
-        {.width = 1280, .height = 720, .left = 190, .top = 0, .show = SW_SHOWNORMAL},
         {.width = 800, .height = 600, .left = 0, .top = 0, .show = SW_SHOWMINIMIZED}};
     for (const auto& screen : screens) {
         StartFreshProcess(folder);
@@ -292,7 +291,6 @@ TEST_F(Commands, HelpOpensTheHelpFileUnlessItsViewerIsOpenAndSaysWhenItCannot) {
         if (c.viewerOpen) CreateWindowExA(0, "STATIC", "Quorrel-help", 0, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr);
         Press(IDC_HELP_ME);
         const auto shell = Logged(HeadlessEvent::Shell), boxes = Logged(HeadlessEvent::Box);
-        EXPECT_EQ(CuesHeard(), Cues{IDW_CLICK});
         ASSERT_EQ(shell.size(), c.viewerOpen ? 0u : 1u);
         ASSERT_EQ(boxes.size(), c.box ? 1u : 0u);
         for (const HeadlessEvent& open : shell) {

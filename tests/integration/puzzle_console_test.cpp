@@ -8,8 +8,7 @@
 #include <cstdlib>
 #include <random>
 
-const std::string kThree =
-    PuzzleFile({{"big top", "a place for clowns"}, {"lion", "king of the ring"}, {"juggler", "keeps balls up"}});
+const std::string kThree = "big top;a place for clowns:lion;king of the ring:juggler;keeps balls up:";
 
 // Records numbered by their hints; those numbered 1 and 4 hold no letter.
 const std::string kNumbered3 = "phrase;0:20 24!;1:phrase;2:", kNumbered6 = kNumbered3 + "phrase;3:20 24!;4:phrase;5:";
@@ -126,8 +125,8 @@ TEST_F(Puzzles, TheConsoleButtonTogglesTheConsoleOnlyWhenUnlocked) {
 TEST_F(Puzzles, ReviewPagesThroughTheFileAndDeleteRewritesItWithoutTheShownRecordOrKeepsItWhole) {
     const int R = IDC_REVIEW;
     static const std::string done = "Resetting Puzzle Viewer...", notDeleted = "Puzzle not deleted...";
-    const std::string lastTwo = PuzzleFile({{"lion", "king of the ring"}, {"juggler", "keeps balls up"}});
-    const std::string firstAndLast = PuzzleFile({{"big top", "a place for clowns"}, {"juggler", "keeps balls up"}});
+    const std::string lastTwo = "lion;king of the ring:juggler;keeps balls up:";
+    const std::string firstAndLast = "big top;a place for clowns:juggler;keeps balls up:";
     enum Lock { kNone, kReadOnly, kHeld };
     struct Case {
         std::string file = kThree;
