@@ -125,8 +125,6 @@ TEST_F(Puzzles, TheConsoleButtonTogglesTheConsoleOnlyWhenUnlocked) {
 TEST_F(Puzzles, ReviewPagesThroughTheFileAndDeleteRewritesItWithoutTheShownRecordOrKeepsItWhole) {
     const int R = IDC_REVIEW;
     static const std::string done = "Resetting Puzzle Viewer...", notDeleted = "Puzzle not deleted...";
-    const std::string lastTwo = "lion;king of the ring:juggler;keeps balls up:";
-    const std::string firstAndLast = "big top;a place for clowns:juggler;keeps balls up:";
     enum Lock { kNone, kReadOnly, kHeld };
     struct Case {
         std::string file = kThree;
@@ -140,13 +138,13 @@ TEST_F(Puzzles, ReviewPagesThroughTheFileAndDeleteRewritesItWithoutTheShownRecor
         std::string fileAfter = kThree, nextReview = done;
     };
     const Case cases[] = {
-        {.records = 2, .fileAfter = firstAndLast},
+        {.records = 2, .fileAfter = "big top;a place for clowns:juggler;keeps balls up:"},
         {.lock = kReadOnly, .heard = {IDW_CLICK, kBeep}, .nextReview = notDeleted},
         {.lock = kHeld, .heard = {IDW_CLICK, kBeep}, .nextReview = notDeleted},
         {.commands = {R, R, R, R}, .shownPhrase = done, .shownHint = "", .phraseAfterDelete = done, .heard = {kBeep},
          .nextReview = "big top"},
         {.commands = {R, R, IDC_NEW_PUZZLE, R}, .shownPhrase = "big top", .shownHint = "a place for clowns",
-         .records = 2, .fileAfter = lastTwo},
+         .records = 2, .fileAfter = "lion;king of the ring:juggler;keeps balls up:"},
         {.file = kThree + "2024!;a year:", .commands = {R, R, R, R}, .shownPhrase = "2024!", .shownHint = "a year"},
         {.file = kThree + "clowns;red no", .commands = {R, R, R, R}, .shownPhrase = "clowns", .shownHint = "red no"},
         {.lockedAtDelete = true, .phraseAfterDelete = "lion", .heard = {kBeep}, .nextReview = "lion"},
