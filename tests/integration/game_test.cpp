@@ -350,7 +350,6 @@ TEST(Leaving, EveryWayOutSavesTheRunOnceThenEndsWithCodeZero) {
         EXPECT_EQ(goesOn, way.message == WM_ENDSESSION && !way.wParam);
         EXPECT_EQ(dir.read("MVStats.dat"), "0 0 0 Circus-Worker 0 0 0 Circus-Worker");
         EXPECT_EQ(dir.read("MVData.dat"), "Data purged...");
-        EXPECT_EQ(dir.read("OnLoad.dat"), "ckj$yuwCj*qndgj&mw{*dnr{syA");
         for (const char* file : {"MVStats.dat", "MVData.dat", "OnLoad.dat"}) dir.write(file, "later");
         for (const auto& again : waysOut)
             WindowProcedure(headless_windows()[again.toConsole], again.message, again.wParam, 0);
