@@ -172,12 +172,13 @@ TEST_F(Puzzles, ReviewPagesThroughTheFileAndDeleteRewritesItWithoutTheShownRecor
     }
 }
 
-// A puzzle file another program holds gives no game, and a Review ends its pass at once.
+// A puzzle file another program holds gives no game, so no click can book one, and a Review ends its pass at once.
 TEST_F(Puzzles, AnUnreadablePuzzleFileGivesNoGameAndNothingToReview) {
     start();
     Press(IDC_CONSOLE);
     Limited(kUnreadable, folder, [] { Press(IDC_NEW_PUZZLE), Press(IDC_REVIEW); }, "MVData.dat");
     EXPECT_EQ(gameRunning, 0);
+    EXPECT_EQ(TextOf(IDC_PUZZLE_LINE), "ERROR! NO PUZZLE PHRASES - DATABASE/FILE APPEARS TO BE MISSING");
     EXPECT_EQ(TextOf(IDC_HINT_LINE), "No data");
     EXPECT_EQ(TextOf(IDC_PHRASE_EDIT), "Resetting Puzzle Viewer...");
     EXPECT_EQ(folder.read("MVData.dat"), kThree);
