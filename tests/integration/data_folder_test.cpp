@@ -53,8 +53,6 @@ TEST_F(DataFolder, ALockedProgramFolderLeavesItUntouchedAndKeepsPuzzlesScoresAnd
     lockProgramFolder();
     const auto programFiles = FileNames(program);
     playWinAndAdd();
-    EXPECT_EQ(UnscrambleStore(playerFile("OnLoad.dat")), kStarter + "lion;king of the ring:");
-    EXPECT_EQ(playerFile("MVStats.dat"), "160 2 3 Circus-Worker 40 2 5 Juggling-Clown");
     StartFreshProcess(program);  // the next run finds the added puzzle and the scores
     StartUpWithoutLoop();
     EXPECT_EQ(playerFile("MVData.dat"), kStarter + "lion;king of the ring:");
@@ -71,7 +69,6 @@ TEST_F(DataFolder, ALockedProgramFolderLeavesItUntouchedAndKeepsPuzzlesScoresAnd
     lockProgramFolder();
     StartFreshProcess(program);
     StartUpWithoutLoop();
-    EXPECT_EQ(ConsoleUse, 1);
     EXPECT_NE(playerFile("MVC_CONFIG.INI").find("Disable_Console= 1"), std::string::npos);
 }
 

@@ -37,8 +37,6 @@ TEST_F(GameTest, ALetterIsRevealedEverywhereAtOnceIgnoredWhenClickedAgainAndShow
     start(true, "", "banana;a fruit:");
     click("AAXX");
     EXPECT_EQ(TextOf(IDC_PUZZLE_LINE), " _ A _ A _ A");
-    EXPECT_EQ(TextOf(IDC_LETTER_BIN), "X ");
-    EXPECT_EQ(BalloonsShown(), 6);
     EXPECT_EQ(CuesHeard(), (Cues{IDW_HIT, IDW_MISS}));
     click("N");
     RECT b;
@@ -75,7 +73,6 @@ TEST_F(GameTest, TheSeventhWrongGuessLosesAndOnlyThenSolutionShowsThePhrase) {
         click("ACDEFH");
         Press(IDC_SOLUTION);
         EXPECT_EQ(TextOf(IDC_PUZZLE_LINE), kHidden);
-        EXPECT_EQ(BalloonsShown(), 1);
         CuesHeard();
         bySolution ? solve("clowns") : click("J");
         EXPECT_EQ(CuesHeard(), (bySolution ? Cues{IDW_CLICK, IDW_MISS, IDW_LOSS} : Cues{IDW_MISS, IDW_LOSS}));
@@ -218,7 +215,6 @@ TEST_F(Commands, HintsToggleTheHintLineOnEachClickOfADoubleClickToo) {
     for (const HeadlessEvent& event : headless_log())
         if (event.window == hGiveHint) hintLine.push_back(event.kind);
     EXPECT_EQ(hintLine, (std::vector{HeadlessEvent::Hidden, HeadlessEvent::Shown, HeadlessEvent::Hidden}));
-    EXPECT_EQ(CuesHeard(), Cues(3, IDW_CLICK));
 }
 
 // Muted: the cues of a game (new puzzle, hit, miss, win, loss). Never muted: clicks, minimise and the console.
