@@ -159,13 +159,13 @@ TEST_F(Puzzles, ReviewPagesThroughTheFileAndDeleteRewritesItWithoutTheShownRecor
         EXPECT_EQ(TextOf(IDC_HINT_EDIT), c.shownHint);
         if (c.lockedAtDelete) EditingUse = 1;
         headless_clear_log();
-        const Limit held = c.lock == kHeld ? kUnreadable : kNoLimit;
-        Limited(held, folder, [] { Press(IDC_DELETE); }, "MVData.dat");
+        const Limit limit = c.lock == kHeld ? kUnreadable : kNoLimit;
+        Limited(limit, folder, [] { Press(IDC_DELETE); }, "MVData.dat");
         EXPECT_EQ(TextOf(IDC_PHRASE_EDIT), c.phraseAfterDelete);
         EXPECT_EQ(gRandom, c.records);
         EXPECT_EQ(CuesHeard(), c.heard);
         EXPECT_FALSE(folder.exists("MVData.dat.tmp"));
-        Limited(held, folder, [] { Press(IDC_REVIEW); }, "MVData.dat");
+        Limited(limit, folder, [] { Press(IDC_REVIEW); }, "MVData.dat");
         EXPECT_EQ(folder.read("MVData.dat"), c.fileAfter);
         EXPECT_EQ(TextOf(IDC_PHRASE_EDIT), c.nextReview);
     }
