@@ -91,8 +91,7 @@ TEST_F(GameTest, TheSeventhWrongGuessLosesAndOnlyThenSolutionShowsThePhrase) {
 TEST_F(GameTest, ATypedSolutionWinsWhenItIsThePhraseInAnyCaseAndCostsABalloonWhenNot) {
     enum Outcome { kWon, kWrong, kIgnored };
     const struct { const char* typed; Outcome outcome; } cases[] = {
-        {"big top", kWon}, {"Big tOP", kWon}, {"bigtop", kWrong}, {"big  top", kWrong}, {"big top ", kWrong},
-        {"", kIgnored}};
+        {"Big tOP", kWon}, {"bigtop", kWrong}, {"big  top", kWrong}, {"big top ", kWrong}, {"", kIgnored}};
     for (const auto& [typed, outcome] : cases) {
         SCOPED_TRACE(typed);
         start();
