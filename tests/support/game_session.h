@@ -61,11 +61,5 @@ std::ostream& operator<<(std::ostream& out, const Place& place);
 enum Limit { kNoLimit, kNoNewFiles, kReadOnlyFolder, kFullDisk, kUnreadable };
 void Limited(Limit limit, const TempFolder& folder, const std::function<void()>& work, const std::string& file = "");
 
-inline std::string PuzzleFile(const std::vector<std::pair<std::string, std::string>>& records) {
-    std::string content;  // the records 'phrase;hint:' back to back
-    for (auto& [phrase, hint] : records) content += phrase + ";" + hint + ":";
-    return content;
-}
-
 // Both players' saved figures; a configuration that unlocks the console and its editing.
 const char kStats[] = "90 1 3 Lion-Tamer 40 2 5 Juggling-Clown", kUnlocked[] = "Disable_Console= 0\nDisable_VCCntls= 0";
