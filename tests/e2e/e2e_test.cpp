@@ -161,8 +161,7 @@ struct Game {
     Game(const std::string& name, const Files& files, const std::string& from = "") : folder(kSession + "/" + name) {
         fs::create_directories(folder);
         fs::copy_file(kExe, folder + "/Marivane.exe", fs::copy_options::skip_existing);
-        for (const auto& file : from.empty() ? fs::directory_iterator() : fs::directory_iterator(from))
-            fs::copy_file(file, folder + "/" + file.path().filename().string(), fs::copy_options::skip_existing);
+        if (!from.empty()) fs::copy(from, folder, fs::copy_options::skip_existing | fs::copy_options::recursive);
         for (const auto& [file, content] : files) std::ofstream(folder + "/" + file, std::ios::binary) << content;
     }
     ~Game() { Stop(process, SIGKILL); }
@@ -237,15 +236,13 @@ struct WineSession {
 std::string Starters() { return UnscrambleStore(ReadFile(kRelease + "/OnLoad.dat")); }
 // Draws a starter puzzle, known by its hint, and loses it with seven letters its phrase lacks. Shots midgame and loss.
 void LoseAStarterGame() {
-    std::string hint, phrase, wrong;
+    std::string hint, phrase, used, wrong;  // used: the letters of every starter phrase with this hint
     ASSERT_TRUE(Click(IDC_NEW_PUZZLE) && WaitUntil([&] { return !(hint = Text(IDC_HINT_LINE)).empty(); }));
-    Strings fits;  // the starter phrases with this hint
     for (std::istringstream records(Starters()); std::getline(records, phrase, ':');)
-        if (phrase.substr(phrase.find(';') + 1) == hint) fits.push_back(phrase.erase(phrase.find(';')));
+        if (phrase.substr(phrase.find(';') + 1) == hint) used += phrase.erase(phrase.find(';'));
     for (char letter = 'a'; letter <= 'z' && wrong.size() < 7; ++letter)
-        if (std::none_of(fits.begin(), fits.end(), [&](auto& fit) { return fit.find(letter) != std::string::npos; }))
-            wrong += char(std::toupper(letter));
-    ASSERT_FALSE(fits.empty()) << "the hint '" << hint << "' is no starter puzzle's";
+        if (used.find(letter) == std::string::npos) wrong += char(std::toupper(letter));
+    ASSERT_FALSE(used.empty()) << "the hint '" << hint << "' is no starter puzzle's";
     ASSERT_TRUE(Step("two wrong", Clicks(wrong.substr(0, 2)),
                      {Text(IDC_LETTER_BIN, std::string{wrong[0], ' ', wrong[1], ' '})}));
     Shoot("midgame");
