@@ -1,8 +1,7 @@
 // The real Marivane.exe under Wine in a private Xvfb display, driven by xdotool, read back through our probe.exe. It
-// checks what the native suite's headless double cannot: real files, windows, paths, sounds, help viewer and screen.
-// One Wine session for all but the case that needs another screen and user; every wait polls with a time limit; each
-// scenario leaves a screenshot in <work>/shots. MARIVANE_EXE and E2E_WORK_DIR in the environment name another exe
-// and work folder.
+// checks what the native suite's headless double cannot: real files, windows, paths, sounds, help viewer, screen and
+// user. Every wait polls with a time limit; screenshots go to <work>/shots. MARIVANE_EXE and E2E_WORK_DIR in the
+// environment name another exe and work folder.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
@@ -136,24 +135,11 @@ bool Clicks(const std::string& letters) {
     return std::all_of(letters.begin(), letters.end(), [](char letter) { return Click(Letter(letter)); });
 }
 bool Type(int id, const std::string& text) { return Click(id) && Xdotool({"type", text}); }
-// The puzzle line for a phrase: upper case, a blank before every character, letters hidden when asked.
-std::string Spaced(const std::string& phrase, bool hidden) {
-    std::string line;
-    for (unsigned char c : phrase) line += std::string(" ") + (hidden && std::isalpha(c) ? '_' : char(std::toupper(c)));
-    return line;
-}
 bool ShowConsole() { return Step("show the console", Click(IDC_CONSOLE), {Shown(CONSOLE)}); }
+// The store read back later shows what was typed: input events reach the console in the order given.
 bool AddPuzzle(const std::string& phrase, const std::string& hint) {
-    return Step("type " + phrase, Type(IDC_PHRASE_EDIT, phrase) && Type(IDC_HINT_EDIT, hint),
-                {Text(IDC_PHRASE_EDIT, phrase), Text(IDC_HINT_EDIT, hint)}) &&
-           Step("add " + phrase, Click(IDC_ADD_PUZZLE), {Text(IDC_PHRASE_EDIT, ""), Text(IDC_HINT_EDIT, "")});
-}
-// Presses Review until the pass ends; what the phrase field shows after each press.
-Strings ReviewAll() {
-    Strings shown{Text(IDC_PHRASE_EDIT)};
-    for (std::string now; shown.size() == 1 || (shown.back() != kPassEnded && shown.size() < 10); shown.push_back(now))
-        if (!Click(IDC_REVIEW) || !WaitUntil([&] { return (now = Text(IDC_PHRASE_EDIT)) != shown.back(); })) break;
-    return Strings(shown.begin() + 1, shown.end());
+    return Step("add " + phrase, Type(IDC_PHRASE_EDIT, phrase) && Type(IDC_HINT_EDIT, hint) && Click(IDC_ADD_PUZZLE),
+                {Text(IDC_PHRASE_EDIT, ""), Text(IDC_HINT_EDIT, "")});
 }
 // The main window, with the console below it when asked.
 void Shoot(const std::string& name, bool withConsole = false) {
@@ -175,8 +161,7 @@ struct Game {
     Game(const std::string& name, const Files& files, const std::string& from = "") : folder(kSession + "/" + name) {
         fs::create_directories(folder);
         fs::copy_file(kExe, folder + "/Marivane.exe", fs::copy_options::skip_existing);
-        for (const auto& file : from.empty() ? fs::directory_iterator() : fs::directory_iterator(from))
-            fs::copy_file(file, folder + "/" + file.path().filename().string(), fs::copy_options::skip_existing);
+        if (!from.empty()) fs::copy(from, folder, fs::copy_options::skip_existing | fs::copy_options::recursive);
         for (const auto& [file, content] : files) std::ofstream(folder + "/" + file, std::ios::binary) << content;
     }
     ~Game() { Stop(process, SIGKILL); }
@@ -209,11 +194,10 @@ struct Game {
     int Quit() { return Click(IDC_QUIT) ? WaitForExit(process) : -1; }  // Wine takes some 2 s to end a process
 };
 
-// A Wine session of the suite's own: an Xvfb screen, a prefix and a hidden keeper window, with Wine run by root or,
+// A Wine session of a test's own: an Xvfb screen, a prefix and a hidden keeper window, with Wine run by root or,
 // given a `user`, as that user in a home folder of his. While it lasts, every Wine program, xdotool and screenshot of
-// the suite runs in it; at its end the session before it, if any, is the current one again.
+// the test runs in it.
 struct WineSession {
-    Strings previous = gSession;
     std::string home, prefix;
     Child xvfb, keeper;
     bool started;
@@ -225,7 +209,6 @@ struct WineSession {
         std::error_code ignored;
         fs::remove_all(prefix, ignored);  // some 700 MB, made anew by every session
         Stop(xvfb, SIGTERM);              // not SIGKILL: Xvfb removes its socket
-        gSession = previous;
     }
     bool Start(const std::string& screen, const char* user) {
         const passwd* account = user ? getpwnam(user) : nullptr;
@@ -251,28 +234,20 @@ struct WineSession {
 };
 
 std::string Starters() { return UnscrambleStore(ReadFile(kRelease + "/OnLoad.dat")); }
-// Draws a starter puzzle and loses it with letters that none of the starter puzzles it may be holds; Solution then
-// shows one of them. Shots `shots`midgame and `shots`loss.
-void LoseAStarterGame(const std::string& shots) {
-    std::string mask, phrase, wrong;
-    ASSERT_TRUE(Click(IDC_NEW_PUZZLE) && WaitUntil([&] { return !(mask = Text(IDC_PUZZLE_LINE)).empty(); }));
-    const std::string hint = Text(IDC_HINT_LINE);
-    Strings fits;  // the starter puzzles with this puzzle line and hint
+// Draws a starter puzzle, known by its hint, and loses it with seven letters its phrase lacks. Shots midgame and loss.
+void LoseAStarterGame() {
+    std::string hint, phrase, used, wrong;  // used: the letters of every starter phrase with this hint
+    ASSERT_TRUE(Click(IDC_NEW_PUZZLE) && WaitUntil([&] { return !(hint = Text(IDC_HINT_LINE)).empty(); }));
     for (std::istringstream records(Starters()); std::getline(records, phrase, ':');)
-        if (phrase.substr(phrase.find(';') + 1) == hint && Spaced(phrase.erase(phrase.find(';')), true) == mask)
-            fits.push_back(Spaced(phrase, false));
-    for (char letter = 'A'; letter <= 'Z' && wrong.size() < 7; ++letter)
-        if (std::none_of(fits.begin(), fits.end(), [&](auto& fit) { return fit.find(letter) != std::string::npos; }))
-            wrong += letter;
-    ASSERT_FALSE(fits.empty()) << "the puzzle line '" << mask << "' fits no starter puzzle";
+        if (phrase.substr(phrase.find(';') + 1) == hint) used += phrase.erase(phrase.find(';'));
+    for (char letter = 'a'; letter <= 'z' && wrong.size() < 7; ++letter)
+        if (used.find(letter) == std::string::npos) wrong += char(std::toupper(letter));
+    ASSERT_FALSE(used.empty()) << "the hint '" << hint << "' is no starter puzzle's";
     ASSERT_TRUE(Step("two wrong", Clicks(wrong.substr(0, 2)),
                      {Text(IDC_LETTER_BIN, std::string{wrong[0], ' ', wrong[1], ' '})}));
-    Shoot(shots + "midgame");
-    ASSERT_TRUE(Step("lost", Clicks(wrong.substr(2)),
-                     {Shown(IDC_SAD_CLOWN), Shown(IDC_BALLOONS_1, false), Text(IDC_P1_LOSSES, "1")}));
-    Shoot(shots + "loss");
-    ASSERT_TRUE(Click(IDC_SOLUTION) && WaitUntil([&] { return (phrase = Text(IDC_PUZZLE_LINE)) != mask; }));
-    EXPECT_NE(std::find(fits.begin(), fits.end(), phrase), fits.end()) << "Solution shows '" << phrase << "'";
+    Shoot("midgame");
+    ASSERT_TRUE(Step("lost", Clicks(wrong.substr(2)), {Text(IDC_P1_LOSSES, "1")}));
+    Shoot("loss");
 }
 // Help opens the help file in its viewer, titled by the file; pressed again while the viewer is open, it says so
 // in a message box. Both are closed again.
@@ -280,89 +255,65 @@ void OpenTheHelpAndAskAgain() {
     const std::string viewer = "Quorrel-help", refusal = "System - Permission Denied";
     ASSERT_TRUE(Click(IDC_HELP_ME) && WaitUntil([&] { return Showing(viewer); }, Seconds(60))) << "no help viewer";
     // Off the game's title bar, the viewer leaves its Help button to be pressed again.
-    const Strings moveAside = {"search", "--onlyvisible", "--name", "^" + viewer + "$",
-                               "windowmove", "--sync", "0", "760"};
-    EXPECT_TRUE(Xdotool(moveAside) && Click(IDC_HELP_ME) && WaitUntil([&] { return Showing(refusal); }))
+    const Strings aside{"search", "--onlyvisible", "--name", "^" + viewer + "$", "windowmove", "--sync", "0", "300"};
+    EXPECT_TRUE(Xdotool(aside) && Click(IDC_HELP_ME) && WaitUntil([&] { return Showing(refusal); }))
         << "no box refusing a second help viewer";
     for (const std::string& window : {refusal, viewer})
         EXPECT_TRUE(RunProbe({"close", window}) && WaitUntil([&] { return !Showing(window); })) << window << " stays";
 }
 
-TEST(Marivane, FirstStartFromAFolderNamedOutsideTheCodePageLoadsNoSoundOrShellDllPlaysOpensTheHelpAndSaves) {
+// The program's folder, named outside the code page, is root's: the user may read it but not write, so his files go
+// to a folder of his own, seeded from it. On a screen 720 pixels high the windows come up to its top.
+TEST(Marivane, AnOrdinaryUserOnALowScreenPlaysFromALockedFolderNamedOutsideTheCodePageAndOpensTheHelpLoadingDllsLate) {
+    WineSession user("user", "1280x720x24", "nobody");
+    ASSERT_TRUE(user.started) << "see the logs in " << user.home;
     Game game("游戏", {}, kRelease);
-    ASSERT_TRUE(game.Launch());
-    EXPECT_TRUE(Step("first start", true, {Place(MAIN, kMain), Shown(MAIN), Shown(CONSOLE, false),
-                                      Place(CONSOLE, ConsoleBelow(kMain))}));
+    const Rect main = MainAt(kMain[0], 0);
+    ASSERT_TRUE(Step("at the top, the console below", game.Launch(),
+                     {Place(MAIN, main), Place(CONSOLE, ConsoleBelow(main))}));
     EXPECT_FALSE(game.Loaded("winmm.dll") || game.Loaded("shell32.dll")) << "sound or shell DLL loaded at start-up";
-    ASSERT_TRUE(Click(IDC_CONSOLE));  // refused: a first start locks the console
-    ASSERT_NO_FATAL_FAILURE(LoseAStarterGame(""));
-    EXPECT_TRUE(Step("S/H Con refused", true, {Shown(CONSOLE, false)}));
-    EXPECT_FALSE(game.Loaded("shell32.dll")) << "shell32 loaded before the help was asked for";
+    ASSERT_NO_FATAL_FAILURE(LoseAStarterGame());
     ASSERT_NO_FATAL_FAILURE(OpenTheHelpAndAskAgain());
     EXPECT_TRUE(Click(IDC_CLOSE) && WaitForExit(game.process) == 0) << "X did not end the program";
-    EXPECT_EQ(game.File("MVStats.dat"), kOneLoss);
-    EXPECT_EQ(game.Store(), Starters());
+    const std::string data = user.prefix + "/drive_c/users/nobody/AppData/Local/Marivane/";
+    EXPECT_EQ(ReadFile(data + "MVStats.dat"), kOneLoss);
+    EXPECT_EQ(UnscrambleStore(ReadFile(data + "OnLoad.dat")), Starters());
     std::vector<int> heard{IDW_NEW_PUZZLE};
     heard.insert(heard.end(), 7, IDW_MISS);
-    heard.insert(heard.end(), {IDW_LOSS, IDW_CLICK, IDW_CLICK, IDW_CLICK});  // then Solution and Help twice
+    heard.insert(heard.end(), {IDW_LOSS, IDW_CLICK, IDW_CLICK});  // then Help twice
     EXPECT_EQ(game.Sounds(), heard);
 }
 
 // Scrambled, the 0x14 becomes 0x1A, the byte at which a text-mode read stops, as at the 0x1A in "thr\x1Aee".
-TEST(Marivane, TheConsoleMovesWithTheGameAndPuzzlesWithControlCharactersOutliveAltF4AKilledRunAndASecondCopy) {
+TEST(Marivane, TheConsoleIsRestoredWithTheGameAndPuzzlesWithControlCharactersOutliveAltF4AKilledRunAndASecondCopy) {
+    WineSession root("root", "1280x1024x24");
+    ASSERT_TRUE(root.started) << "see the logs in " << root.home;
     const std::string control = "\x14" "ab;x:", stop = "thr\x1A" "ee;h3:", kept = control + stop + "tent pole;tall:";
     Game game("console", {{"OnLoad.dat", ScrambleStore("big top;clowns:" + control + stop)}, kUnlocked});
-    // Each arrow key moves both windows by 2 pixels; minimised and restored, they stay together.
-    const Rect main = MainAt(kMain[0] + 4, kMain[1] + 2), below = ConsoleBelow(main);
-    ASSERT_TRUE(Step("arrows", game.Launch() && ShowConsole() && Xdotool({"key", "Right", "Right", "Down"}),
-                     {Place(MAIN, main), Place(CONSOLE, below)}));
+    ASSERT_TRUE(game.Launch() && ShowConsole());
     ASSERT_TRUE(Step("minimise", Click(IDC_MINIMISE), {Shown(MAIN, false)}));
     ASSERT_TRUE(Step("restore", RunProbe({"restore", "Marivane"}).has_value(),
-                     {Shown(MAIN), Place(MAIN, main), Shown(CONSOLE), Place(CONSOLE, below)}));
+                     {Shown(MAIN), Place(MAIN, kMain), Shown(CONSOLE), Place(CONSOLE, ConsoleBelow(kMain))}));
     ASSERT_TRUE(Step("review", Click(IDC_REVIEW), {Text(IDC_PHRASE_EDIT, "big top"), Text(IDC_HINT_EDIT, "clowns")}));
     Shoot("console", true);
-    ASSERT_TRUE(Step("delete", Click(IDC_DELETE), {Text(IDC_PHRASE_EDIT, ""), Text(IDC_HINT_EDIT, "")}));
-    ASSERT_TRUE(AddPuzzle("Tent Pole", "tall"));
-    EXPECT_EQ(ReviewAll(), Strings{kPassEnded}) << "review after the delete";
-    EXPECT_EQ(ReviewAll(), (Strings{"\x14" "ab", "thr\x1A" "ee", "tent pole", kPassEnded})) << "review pass";
-    ASSERT_TRUE(Click(IDC_PUZZLE_LINE) && Xdotool({"key", "alt+F4"}));  // the click gives the main window the focus
-    ASSERT_EQ(WaitForExit(game.process), 0) << "Alt+F4 did not end the program";
-    EXPECT_EQ(game.Store(), kept);
-    // Restarted, it has every puzzle kept. Killed after adding one, the next start keeps the plain file.
-    ASSERT_TRUE(game.Launch() && ShowConsole() && AddPuzzle("juggler", "balls"));
-    EXPECT_EQ(ReviewAll(), (Strings{"\x14" "ab", "thr\x1A" "ee", "tent pole", "juggler", kPassEnded}))
-        << "review pass after a restart";
+    ASSERT_TRUE(Click(IDC_DELETE) && AddPuzzle("Tent Pole", "tall"));
+    // The next press says the delete ended the pass; the presses after it show each puzzle, read whole.
+    for (const char* phrase : {kPassEnded, "\x14" "ab", "thr\x1A" "ee", "tent pole", kPassEnded})
+        ASSERT_TRUE(Step("review " + std::string(phrase), Click(IDC_REVIEW), {Text(IDC_PHRASE_EDIT, phrase)}));
+    // Killed, it leaves the plain file, which the next start keeps.
     Stop(game.process, SIGKILL);
     ASSERT_TRUE(game.Launch());
-    EXPECT_EQ(game.File("MVData.dat"), kept + "juggler;balls:");
-    // Two copies: the later one, on top of the other, quits first; the other's new puzzle joins the store at exit.
+    EXPECT_EQ(game.File("MVData.dat"), kept);
+    // Two copies: the later one, on top of the other, ends first; the other's new puzzle joins the store at its exit.
+    // The click on the puzzle line gives the later copy the focus.
     Game second("console", {});
-    ASSERT_TRUE(second.Launch(2) && Click(IDC_QUIT));
-    ASSERT_EQ(WaitForExit(second.process), 0) << "the later copy did not quit";
+    ASSERT_TRUE(second.Launch(2) && Click(IDC_PUZZLE_LINE) && Xdotool({"key", "alt+F4"}) &&
+                WaitForExit(second.process) == 0)
+        << "Alt+F4 did not end the later copy";
     EXPECT_EQ(game.File("MVData.dat"), "Data purged...");
     ASSERT_TRUE(ShowConsole() && AddPuzzle("ring toss", "prize"));
     ASSERT_EQ(game.Quit(), 0);
-    EXPECT_EQ(game.Store(), kept + "juggler;balls:ring toss;prize:");
-}
-
-// The program's folder is root's, which the user may read but not write: his files go to a folder of his own, seeded
-// from it. On a screen 720 pixels high the windows come up to its top, the caption buttons on it.
-TEST(Marivane, AnOrdinaryUserOnALowScreenPlaysFromAProgramFolderHeMayNotWriteWithHisFilesInHisOwnFolder) {
-    WineSession user("user", "1280x720x24", "nobody");
-    ASSERT_TRUE(user.started);
-    Game game("locked", {}, kRelease);
-    const Rect main = MainAt(kMain[0], 0);
-    ASSERT_TRUE(Step("at the top, the console below", game.Launch(),
-                     {Place(MAIN, main), Place(CONSOLE, ConsoleBelow(main))}));
-    for (int button : {IDC_MINIMISE, IDC_HELP_ME, IDC_CLOSE}) {
-        const Rect at = Find(button).value_or(Seen()).at;
-        EXPECT_TRUE(at[0] >= 0 && at[1] >= 0 && at[0] + at[2] <= 1280 && at[1] + at[3] <= 720 && at[2] > 0) << button;
-    }
-    ASSERT_NO_FATAL_FAILURE(LoseAStarterGame("locked-"));
-    ASSERT_EQ(game.Quit(), 0);
-    const std::string data = user.prefix + "/drive_c/users/nobody/AppData/Local/Marivane/";
-    EXPECT_EQ(ReadFile(data + "MVStats.dat"), kOneLoss);
-    EXPECT_EQ(UnscrambleStore(ReadFile(data + "OnLoad.dat")), Starters());
+    EXPECT_EQ(game.Store(), kept + "ring toss;prize:");
 }
 
 }  // namespace
@@ -370,7 +321,5 @@ TEST(Marivane, AnOrdinaryUserOnALowScreenPlaysFromAProgramFolderHeMayNotWriteWit
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     fs::remove_all(kSession);
-    WineSession session("session", "1280x1024x24");
-    if (!session.started) std::cerr << "the Wine session did not start, see the logs in " << kSession << "\n";
-    return session.started ? RUN_ALL_TESTS() : 1;
+    return RUN_ALL_TESTS();
 }
