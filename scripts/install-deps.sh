@@ -8,7 +8,7 @@ packages=(
   gcovr                                                    # line coverage of the native tests
   libbenchmark-dev                                         # bench/ (cmake -DMARIVANE_BENCH=ON)
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64           # Marivane.exe
-  fp-utils libchm-bin                                      # the compiled help (chmcmd) and its check
+  fp-utils                                                 # the compiled help (chmcmd)
   python3 python3-numpy python3-pil                        # resource checks
   fonts-dejavu-core fonts-liberation2 fonts-lobster        # the artwork's fonts (res/art/draw_art.py)
   wine64 xvfb xdotool x11-utils imagemagick                # running the game, end-to-end tests

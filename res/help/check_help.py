@@ -1,10 +1,10 @@
 #!/usr/bin/python3
-"""Checks the help sources here and the compiled help file given; prints each failure, exits 1 on any."""
+"""Checks the help sources here: every link leads somewhere and the contents reach every page; prints each
+failure, exits 1 on any. The real viewer opens the compiled file in the end-to-end tests."""
 
-import configparser, os, re, struct, subprocess, sys, tempfile
+import configparser, os, re, sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-TITLE = 'Quorrel-help'   # the game finds an open help viewer by this window title
 failures = []
 
 
@@ -22,7 +22,7 @@ def raw(name):
 def read_project():   # the [OPTIONS] of the project file, and its [FILES] with the contents and the index
     project = configparser.ConfigParser(delimiters='=', allow_no_value=True, interpolation=None)
     project.optionxform = str   # option names keep their case
-    project.read_string(raw(TITLE + '.hhp').decode('ascii'))
+    project.read_string(raw('Quorrel-help.hhp').decode('ascii'))
     options = dict(project['OPTIONS'])
     return options, list(project['FILES']) + [options['Contents file'], options['Index file']]
 
@@ -45,18 +45,7 @@ def check_sources(options, files):
     expect(set(pages) <= reached, 'the contents does not reach %s' % sorted(set(pages) - reached))
 
 
-def check_compiled(chm, files):
-    with open(chm, 'rb') as f:   # the title record (code 3) of the uncompressed #SYSTEM block
-        expect(struct.pack('<HH', 3, len(TITLE) + 1) + TITLE.encode() + b'\0' in f.read(), 'not titled ' + TITLE)
-    with tempfile.TemporaryDirectory() as out:
-        subprocess.run(['extract_chmLib', chm, out], check=True, stdout=subprocess.DEVNULL)
-        for name in files:
-            inside = os.path.join(out, name)
-            expect(os.path.isfile(inside) and open(inside, 'rb').read() == raw(name), name + ' is not inside unchanged')
-
-
 if __name__ == '__main__':
     project_options, project_files = read_project()
     check_sources(project_options, project_files)
-    check_compiled(sys.argv[1], project_files)
     sys.exit(1 if failures else 0)

@@ -17,8 +17,8 @@ Their sample formats and data lengths are fixed by the resource script
 import math
 import os
 import random
-import struct
 import sys
+import wave
 
 import numpy as np
 
@@ -366,32 +366,24 @@ def to_pcm(x, bits):
     return np.clip(np.rint(32767.0 * x), -32767, 32766).astype("<i2").tobytes()
 
 
-def wav_bytes(data, rate, bits):
-    """A canonical 44-byte RIFF header (PCM, mono) followed by the data."""
-    block = bits // 8
-    header = struct.pack("<4sI4s4sIHHIIHH4sI",
-                         b"RIFF", 36 + len(data), b"WAVE",
-                         b"fmt ", 16, 1, 1, rate, rate * block, block, bits,
-                         b"data", len(data))
-    return header + data
-
-
 def build(name, rate, bits, data_bytes, builder):
     n = data_bytes // (bits // 8)
     x, fade_in, fade_out = builder(n, rate)
     assert len(x) == n, name
     data = to_pcm(finish(x, rate, fade_in, fade_out), bits)
     assert len(data) == data_bytes, name
-    return wav_bytes(data, rate, bits)
+    return data
 
 
 def main(argv):
     out_dir = argv[1] if len(argv) > 1 else os.path.dirname(os.path.abspath(__file__))
     os.makedirs(out_dir, exist_ok=True)
     for name, _rid, rate, bits, data_bytes, builder in CUES:
-        path = os.path.join(out_dir, name)
-        with open(path, "wb") as fh:
-            fh.write(build(name, rate, bits, data_bytes, builder))
+        with wave.open(os.path.join(out_dir, name), "wb") as fh:
+            fh.setnchannels(1)
+            fh.setsampwidth(bits // 8)
+            fh.setframerate(rate)
+            fh.writeframes(build(name, rate, bits, data_bytes, builder))
         print("wrote %-15s %5d Hz %2d bit %6d data bytes" % (name, rate, bits, data_bytes))
     return 0
 
