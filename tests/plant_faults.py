@@ -4,7 +4,7 @@ share the work), rebuilds and runs the tests of its label (default unit|integrat
 its text does not occur exactly once in its file, when the fault does not build, when no test catches it, or when
 only tests it does not name under caught-by catch it. Faults labelled e2e or fuzz are listed, not planted.
 Usage: tests/plant_faults.py [TEXT]  (only the faults whose description or caught-by names hold TEXT)"""
-import os, pathlib, re, shutil, subprocess, sys, threading, time
+import filecmp, os, pathlib, re, shutil, subprocess, sys, threading, time
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
 WORK = ROOT / "build/faults"
@@ -24,13 +24,9 @@ def run(command, cwd):
 
 def prepare(tree):  # a copy of the sources with a build of its own; a file is copied only when it differs
     source, build = WORK / tree / "src", WORK / tree / "bin"
-    for folder, subfolders, files in os.walk(ROOT):
-        subfolders[:] = [name for name in subfolders if folder != str(ROOT) or name not in ("build", ".git")]
-        for path in (pathlib.Path(folder, name) for name in files):
-            target = source / path.relative_to(ROOT)
-            if not target.is_file() or target.read_bytes() != path.read_bytes():
-                target.parent.mkdir(parents=True, exist_ok=True)
-                shutil.copy(path, target)
+    copy_changed = lambda path, to: os.path.isfile(to) and filecmp.cmp(path, to, False) or shutil.copy(path, to)
+    shutil.copytree(ROOT, source, ignore=shutil.ignore_patterns("build", ".git"), copy_function=copy_changed,
+                    dirs_exist_ok=True)
     # Unoptimised: a fault rebuilds faster than its tests would gain. Without the Windows build, whose
     # faults are not planted here: so CI=true must not demand it.
     subprocess.run(["cmake", "-S", source, "-B", build, "-DMARIVANE_WINDOWS_BUILD=OFF", "-DCMAKE_BUILD_TYPE=Debug",
