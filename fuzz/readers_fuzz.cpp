@@ -1,7 +1,6 @@
-// The readers of outside data under any bytes. Each function named *_fuzz is
-// the case of the libFuzzer target of its name, and aborts where what the
-// game makes of the bytes breaks what it promises. A case starts afresh, with
-// its data files in a temporary folder of the process's own.
+// The readers of outside data under any bytes. Each function named *_fuzz is the case of the libFuzzer target
+// of its name, and aborts where what the game makes of the bytes breaks what it promises. A case starts afresh,
+// with its data files in a temporary folder of the process's own.
 #include "app/state.h"
 #include "data/config_file.h"
 #include "data/puzzle_console.h"
@@ -16,14 +15,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
 static std::string readWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return (std::ostringstream() << std::ifstream(path, std::ios::binary).rdbuf()).str();
 }
 
 // Starts a case afresh, puts its bytes into the data file `file` (a path that
@@ -54,9 +52,8 @@ static bool valueAfterEquals(const std::string& text, std::size_t& at, int& valu
     return end != start;
 }
 
-// The configuration file, whatever its bytes, is left as it is, and the two
-// switches are the integers after its first two '=', held to the int range; a
-// value that cannot be read leaves its switch, and the later one, at 0.
+// The configuration file, whatever its bytes, is left as it is, and the two switches are the integers after its
+// first two '=', held to the int range; a value that cannot be read leaves its switch, and the later one, at 0.
 void config_file_fuzz(const std::uint8_t* data, std::size_t size) {
     const std::string text = startCase(data, size, &TimerFile);
     Userchoice();
@@ -81,9 +78,8 @@ static bool laidOut() {
            std::tie(spaced, spaced, dashes, dashes, stars);
 }
 
-// The draw: whatever the puzzle file holds, a game gets the phrase of one of
-// its complete records that holds a letter, in phrase strings that agree in
-// length and layout; it gets none only when no record holds a letter.
+// The draw: whatever the puzzle file holds, a game gets the phrase of one of its complete records that holds a
+// letter, in phrase strings that agree in length and layout; it gets none only when no record holds a letter.
 void puzzle_draw_fuzz(const std::uint8_t* data, std::size_t size) {
     const std::string text = startCase(data, size, &WordsFile);
     std::vector<std::pair<std::string, std::string>> records;  // the complete records 'phrase;hint:'
@@ -126,8 +122,7 @@ static auto eightFields() {
     return std::tie(pscoreone, pwinsone, plossone, pskillone, pscoretwo, pwinstwo, plosstwo, pskilltwo);
 }
 
-// The statistics file: any bytes load without harm, and whatever was loaded
-// is saved and loaded back field for field.
+// The statistics file: any bytes load without harm, and whatever was loaded is saved and loaded back field for field.
 void stats_file_fuzz(const std::uint8_t* data, std::size_t size) {
     startCase(data, size, &ScoreFile);
     loadScores();

@@ -5,13 +5,6 @@ failure, exits 1 on any. The real viewer opens the compiled file in the end-to-e
 import configparser, os, re, sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-failures = []
-
-
-def expect(ok, what):
-    if not ok:
-        failures.append(what)
-        print('FAIL:', what)
 
 
 def raw(name):
@@ -32,20 +25,16 @@ def targets(name):   # where the contents, the index or a page leads, but for ex
     return [local or href for local, href in found if not re.match(r'[a-z]+:', local or href)]
 
 
-def check_sources(options, files):
+if __name__ == '__main__':
+    options, files = read_project()
     pages = [f for f in files if f.endswith('.html')]
-    expect(options.get('Default topic') in pages, 'the default topic is not a page')
+    failures = [] if options.get('Default topic') in pages else ['the default topic is not a page']
     for source in pages + [options['Contents file'], options['Index file']]:
         for target in targets(source):
             page, _, anchor = target.partition('#')
-            page = page or source
-            expect(page in files and (not anchor or b'name="%s"' % anchor.encode() in raw(page)),
-                   '%s leads to %s, which does not exist' % (source, target))
+            if (page or source) not in files or anchor and b'name="%s"' % anchor.encode() not in raw(page or source):
+                failures.append('%s leads to %s, which does not exist' % (source, target))
     reached = {t.partition('#')[0] for t in targets(options['Contents file'])}
-    expect(set(pages) <= reached, 'the contents does not reach %s' % sorted(set(pages) - reached))
-
-
-if __name__ == '__main__':
-    project_options, project_files = read_project()
-    check_sources(project_options, project_files)
+    failures += ['the contents does not reach %s' % page for page in sorted(set(pages) - reached)]
+    print(''.join('FAIL: %s\n' % f for f in failures), end='')
     sys.exit(1 if failures else 0)

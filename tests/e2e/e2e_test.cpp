@@ -141,7 +141,6 @@ bool AddPuzzle(const std::string& phrase, const std::string& hint) {
     return Step("add " + phrase, Type(IDC_PHRASE_EDIT, phrase) && Type(IDC_HINT_EDIT, hint) && Click(IDC_ADD_PUZZLE),
                 {Text(IDC_PHRASE_EDIT, ""), Text(IDC_HINT_EDIT, "")});
 }
-// The main window, with the console below it when asked.
 void Shoot(const std::string& name, bool withConsole = false) {
     std::this_thread::sleep_for(Seconds(0.5));  // the state is read back already; give the painting a moment
     const Rect at = Find(MAIN).value_or(Seen()).at;
@@ -249,8 +248,7 @@ void LoseAStarterGame() {
     ASSERT_TRUE(Step("lost", Clicks(wrong.substr(2)), {Text(IDC_P1_LOSSES, "1")}));
     Shoot("loss");
 }
-// Help opens the help file in its viewer, titled by the file; pressed again while the viewer is open, it says so
-// in a message box. Both are closed again.
+// The viewer is titled by the help file; a second press while it is open brings a box. Both are closed again.
 void OpenTheHelpAndAskAgain() {
     const std::string viewer = "Quorrel-help", refusal = "System - Permission Denied";
     ASSERT_TRUE(Click(IDC_HELP_ME) && WaitUntil([&] { return Showing(viewer); }, Seconds(60))) << "no help viewer";

@@ -39,14 +39,6 @@ struct DataFolder : ::testing::Test {
     TempFolder program, appData;
 };
 
-TEST_F(DataFolder, AProgramFolderThatTakesNewFilesKeepsEveryFileBesideTheProgram) {
-    playWinAndAdd();
-    EXPECT_EQ(UnscrambleStore(program.read("OnLoad.dat")), kStarter + "lion;king of the ring:");
-    EXPECT_EQ(program.read("MVStats.dat"), "160 2 3 Circus-Worker 40 2 5 Juggling-Clown");
-    EXPECT_TRUE(FileNames(appData).empty());
-    EXPECT_TRUE(Logged(HeadlessEvent::Box).empty());
-}
-
 // A teacher's configuration beside the program still rules; without one the default lands in the player's folder.
 TEST_F(DataFolder, ALockedProgramFolderLeavesItUntouchedAndKeepsPuzzlesScoresAndSettingsInThePlayersFolder) {
     program.write("MVC_CONFIG.INI", kUnlocked);

@@ -22,9 +22,7 @@ TempFolder::~TempFolder() { fs::remove_all(path_); }
 void TempFolder::write(const std::string& name, const std::string& text) const { std::ofstream(file(name)) << text; }
 bool TempFolder::exists(const std::string& name) const { return fs::exists(file(name)); }
 std::string TempFolder::read(const std::string& name) const {
-    std::ostringstream content;
-    content << std::ifstream(file(name), std::ios::binary).rdbuf();
-    return content.str();
+    return (std::ostringstream() << std::ifstream(file(name), std::ios::binary).rdbuf()).str();
 }
 
 void StartFreshProcess(const TempFolder& folder) {

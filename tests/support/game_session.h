@@ -1,5 +1,4 @@
-// Test support: the real program (WinMain and WindowProcedure) against the
-// headless Win32 layer, with its data files in a fresh temporary folder.
+// Test support: the real WinMain and WindowProcedure on the headless Win32 layer, data files in a temporary folder.
 #pragma once
 
 #include "app/state.h"

@@ -74,11 +74,10 @@ TEST(StartupFile, StoresEachByteShiftedByItsPositionWithCrBeforeLfAndRestoresIt)
     }
 }
 
-// A plain file holding records is newer than the store: a killed run left it, or another copy runs on it.
-// Records after the purge text were added after another copy quit. A store is given as the puzzles it holds;
-// nullptr stands for no such file. A file another program holds is never written over, nor is the other.
-// A fault may also limit the writes, put a folder in the place of the store, or leave a half-written temporary
-// file; either way no temporary file is left.
+// A plain file holding records is newer than the store: a killed run left it, or another copy runs on it. Records
+// after the purge text were added after another copy quit. A store is given as the puzzles it holds; nullptr stands
+// for no such file. A file another program holds is never written over, nor is the other. A fault may also limit
+// the writes, put a folder in the place of the store, or leave a half-written temporary file; no temporary file stays.
 TEST(StartupFile, StartAndQuitKeepANewerPlainFileJoinRecordsAddedAfterAPurgeAndUnderAFaultStoreOrKeepBoth) {
     // The store holds "s;t:" before and after unless a case says otherwise.
     const struct {
