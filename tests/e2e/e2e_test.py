@@ -68,8 +68,8 @@ class Seen(NamedTuple):  # one line of the probe: a window of the game or a cont
 def probe():
     seen = []
     for line in (run_probe() or b'').decode('utf-8', 'replace').splitlines():
-        if line.strip():  # the text, after one blank, may itself begin with blanks
-            id, shown, *at, text = line.rstrip('\r').split(' ', 6)
+        if line.strip():
+            id, shown, *at, text = line.rstrip('\r').split(' ', 6)  # the text may itself begin with blanks
             seen.append(Seen(int(id), shown == '1', tuple(map(int, at)), text, line))
     return seen
 
@@ -136,14 +136,14 @@ class Game:
     beside it when given, and its runs."""
     launches = 0
 
-    def __init__(self, name, files={}, seeds=None):
+    def __init__(self, name, files=None, seeds=None):
         self.folder, self.process = SESSION / name, None
         self.folder.mkdir(parents=True, exist_ok=True)
         keep_existing = lambda source, to: os.path.exists(to) or shutil.copy(source, to)  # the exe may be running
         keep_existing(EXE, self.folder / 'Marivane.exe')
         if seeds:
             shutil.copytree(seeds, self.folder, copy_function=keep_existing, dirs_exist_ok=True)
-        for file, content in files.items():
+        for file, content in (files or {}).items():
             (self.folder / file).write_bytes(content)
 
     def file(self, name): return (self.folder / name).read_bytes()
