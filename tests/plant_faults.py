@@ -22,10 +22,14 @@ def run(command, cwd):
     return subprocess.run(command, cwd=cwd, capture_output=True, text=True)
 
 
-def prepare(tree):  # a copy of the sources with a build of its own; a file is copied only when it differs
+def copy_if_changed(path, to):  # an unchanged file keeps its time, so the build does not redo its work
+    if not (os.path.isfile(to) and filecmp.cmp(path, to, shallow=False)):
+        shutil.copy(path, to)
+
+
+def prepare(tree):  # a copy of the sources with a build of its own
     source, build = WORK / tree / "src", WORK / tree / "bin"
-    copy_changed = lambda path, to: os.path.isfile(to) and filecmp.cmp(path, to, False) or shutil.copy(path, to)
-    shutil.copytree(ROOT, source, ignore=shutil.ignore_patterns("build", ".git"), copy_function=copy_changed,
+    shutil.copytree(ROOT, source, ignore=shutil.ignore_patterns("build", ".git"), copy_function=copy_if_changed,
                     dirs_exist_ok=True)
     # Unoptimised: a fault rebuilds faster than its tests would gain. Without the Windows build, whose
     # faults are not planted here: so CI=true must not demand it.

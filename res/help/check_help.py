@@ -32,7 +32,8 @@ if __name__ == '__main__':
     for source in pages + [options['Contents file'], options['Index file']]:
         for target in targets(source):
             page, _, anchor = target.partition('#')
-            if (page or source) not in files or anchor and b'name="%s"' % anchor.encode() not in raw(page or source):
+            page = page or source   # '#anchor' alone leads into the source itself
+            if page not in files or anchor and b'name="%s"' % anchor.encode() not in raw(page):
                 failures.append('%s leads to %s, which does not exist' % (source, target))
     reached = {t.partition('#')[0] for t in targets(options['Contents file'])}
     failures += ['the contents does not reach %s' % page for page in sorted(set(pages) - reached)]
