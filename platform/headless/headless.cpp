@@ -3,7 +3,8 @@
 // has a quirk that matters (PtInRect excludes the right and bottom edges, a
 // null WM_SETTEXT empties the text, DestroyWindow takes owned windows along)
 // it is kept here too. GDI draws nothing: its calls only let the drawing code
-// run, and note which face lands on which button.
+// run, note which face lands on which button, and keep count of the objects
+// and contexts alive.
 #include "headless_records.h"
 
 #include <algorithm>
@@ -22,12 +23,18 @@
 #include <unistd.h>
 #include <utility>
 
-struct HGDIOBJ__ { int resourceId = 0; };  // a bitmap's resource id
+struct HGDIOBJ__ {
+    HeadlessGdi kind;
+    int resourceId = 0;  // a bitmap's or a pattern brush's resource id
+    bool stock = false, deleted = false;
+    int selections = 0;  // the live contexts it is selected into
+};
 
 struct HDC__ {
     HWND window = nullptr;  // null for a memory context
-    HGDIOBJ selected = nullptr;
+    std::map<HeadlessGdi, HGDIOBJ> selected;  // one object of each kind, as Win32 keeps
     int bkMode = OPAQUE;
+    bool deleted = false;
 };
 
 namespace {
@@ -78,9 +85,38 @@ std::string upperCase(std::string text) {
 
 int resourceNumber(LPCSTR name) { return IS_INTRESOURCE(name) ? LOWORD(name) : 0; }
 
+HGDIOBJ newObject(HeadlessGdi kind, int resourceId = 0) {
+    world().objects.push_back({kind, resourceId});
+    return &world().objects.back();
+}
+
+// Stock objects 0 to 5 are brushes; of the others the game asks only for
+// fonts. No stock index names the default bitmap a new context holds.
+const int kDefaultBitmap = -1, kWhiteBrush = 0, kSystemFont = 13;
+
+HGDIOBJ stockObject(int index) {
+    const HeadlessGdi kind = index == kDefaultBitmap ? HeadlessGdi::Bitmap
+                             : index <= 5            ? HeadlessGdi::Brush
+                                                     : HeadlessGdi::Font;
+    HGDIOBJ__& object = world().stock.try_emplace(index, HGDIOBJ__{kind}).first->second;
+    object.stock = true;
+    return &object;
+}
+
+// A new context holds the default bitmap, brush and font.
 HDC newDC(HWND window) {
-    world().dcs.push_back({window});
-    return &world().dcs.back();
+    world().dcs.push_back({window, {}});
+    HDC dc = &world().dcs.back();
+    for (int index : {kDefaultBitmap, kWhiteBrush, kSystemFont}) SelectObject(dc, stockObject(index));
+    return dc;
+}
+
+// Deleting or releasing a context deselects what it holds, so that it can be deleted.
+BOOL freeDC(HDC dc) {
+    if (!dc || dc->deleted) return FALSE;
+    for (auto& [kind, object] : dc->selected) --object->selections;
+    dc->deleted = true;
+    return TRUE;
 }
 
 // The system control classes answer EM_LIMITTEXT themselves and the rest as
@@ -112,6 +148,7 @@ void drawButton(HWND button, bool pressed) {
     DRAWITEMSTRUCT item{ODT_BUTTON, static_cast<UINT>(button->id), 0, pressed ? UINT(ODA_SELECT) : ODA_DRAWENTIRE,
                         pressed ? ODS_SELECTED : 0u, button, newDC(button), {0, 0, button->width, button->height}, 0};
     SendMessageA(button->parent, WM_DRAWITEM, static_cast<WPARAM>(button->id), reinterpret_cast<LPARAM>(&item));
+    freeDC(item.hDC);
 }
 
 // A static or edit control asks its parent for its colours before it paints itself.
@@ -121,6 +158,7 @@ void askColours(HWND control) {
     control->background = reinterpret_cast<HBRUSH>(
         SendMessageA(control->parent, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
     control->backgroundMode = dc->bkMode;
+    freeDC(dc);
 }
 
 // Every visible child paints itself after its parent has painted.
@@ -200,6 +238,13 @@ void headless_set_shell_result(INT_PTR result) { world().shellResult = result; }
 void headless_fail_class_registration(const std::string& name) { world().failingClasses.push_back(upperCase(name)); }
 void headless_set_idle(std::function<bool()> idle) { world().idle = std::move(idle); }
 
+int headless_live_gdi(HeadlessGdi kind) {
+    const auto live = [](const auto& record) { return !record.deleted; };
+    if (kind == HeadlessGdi::DC) return static_cast<int>(std::count_if(world().dcs.begin(), world().dcs.end(), live));
+    return static_cast<int>(std::count_if(world().objects.begin(), world().objects.end(),
+                                          [&](const HGDIOBJ__& o) { return o.kind == kind && live(o); }));
+}
+
 std::vector<HWND> headless_windows() {
     std::vector<HWND> all;
     for (HWND__& w : world().windows) all.push_back(&w);
@@ -209,6 +254,7 @@ std::vector<HWND> headless_windows() {
 const std::vector<HeadlessEvent>& headless_log() { return world().log; }
 void headless_clear_log() { world().log.clear(); }
 
+void headless_draw_button(HWND button, bool pressed) { drawButton(button, pressed); }
 void headless_click_button(HWND button) { clickButton(button, BN_CLICKED); }
 
 void headless_double_click_button(HWND button) {
@@ -449,36 +495,54 @@ HICON LoadIconA(HINSTANCE, LPCSTR) { return nullptr; }
 HCURSOR LoadCursorA(HINSTANCE, LPCSTR) { return nullptr; }
 
 HANDLE LoadImageA(HINSTANCE, LPCSTR name, UINT type, int, int, UINT) {
-    if (type == IMAGE_ICON) return nullptr;
-    world().objects.push_back({resourceNumber(name)});
-    return &world().objects.back();
+    return type == IMAGE_ICON ? nullptr : newObject(HeadlessGdi::Bitmap, resourceNumber(name));
 }
 
-HBRUSH CreatePatternBrush(HBITMAP bitmap) { return bitmap; }
+// The brush keeps a copy of the pattern, so the bitmap may be deleted at once.
+HBRUSH CreatePatternBrush(HBITMAP bitmap) {
+    if (!bitmap || bitmap->deleted || bitmap->kind != HeadlessGdi::Bitmap) return nullptr;
+    return newObject(HeadlessGdi::Brush, bitmap->resourceId);
+}
 
 HFONT CreateFontA(int, int, int, int, int, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, LPCSTR) {
-    world().objects.emplace_back();
-    return &world().objects.back();
+    return newObject(HeadlessGdi::Font);
 }
 
-HGDIOBJ GetStockObject(int index) { return &world().stock[index]; }
-BOOL DeleteObject(HGDIOBJ object) { return object != nullptr; }
+HGDIOBJ GetStockObject(int index) { return stockObject(index); }
+
+// As in Win32, an object still selected into a live context is not deleted,
+// and deleting a stock object does nothing but succeeds.
+BOOL DeleteObject(HGDIOBJ object) {
+    if (!object || object->deleted || object->selections > 0) return FALSE;
+    object->deleted = !object->stock;
+    return TRUE;
+}
 
 // Every bitmap is 1 x 1: nothing is drawn, so no size matters.
-int GetObjectA(HGDIOBJ, int size, LPVOID out) {
+int GetObjectA(HGDIOBJ object, int size, LPVOID out) {
+    if (!object || object->deleted) return 0;
     BITMAP info{0, 1, 1, 4, 1, 24, nullptr};
     std::memcpy(out, &info, std::min<std::size_t>(sizeof info, static_cast<std::size_t>(size)));
     return static_cast<int>(sizeof info);
 }
 
 HDC CreateCompatibleDC(HDC) { return newDC(nullptr); }
-BOOL DeleteDC(HDC dc) { return dc != nullptr; }
+BOOL DeleteDC(HDC dc) { return freeDC(dc); }
 
-HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) { return std::exchange(dc->selected, object); }
+// The object takes the place of the one of its kind, which is handed back.
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
+    if (!dc || dc->deleted || !object || object->deleted) return nullptr;
+    HGDIOBJ& slot = dc->selected[object->kind];
+    if (slot) --slot->selections;
+    ++object->selections;
+    return std::exchange(slot, object);
+}
 
 // A bitmap stretched onto a window's context is the face the player sees there.
 BOOL StretchBlt(HDC dest, int, int, int, int, HDC src, int, int, int, int, DWORD) {
-    if (dest->window && src->selected) note(HeadlessEvent::Face, dest->window, src->selected->resourceId);
+    if (dest->deleted || src->deleted) return FALSE;
+    HGDIOBJ bitmap = src->selected[HeadlessGdi::Bitmap];
+    if (dest->window && !bitmap->stock) note(HeadlessEvent::Face, dest->window, bitmap->resourceId);
     return TRUE;
 }
 
@@ -492,9 +556,9 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
 }
 
 // The children paint themselves once their parent is done.
-BOOL EndPaint(HWND hwnd, const PAINTSTRUCT*) {
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint) {
     paintChildren(hwnd);
-    return TRUE;
+    return freeDC(paint->hdc);
 }
 
 // ---------------------------------------------------------------- sound, message boxes and shell

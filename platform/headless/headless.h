@@ -27,10 +27,19 @@
 // - Windows have no frame or caption, so a client area is the whole window.
 //   Minimising changes no coordinates and leaves the owned windows alone.
 // - DefWindowProcA knows only the text messages.
-// - GDI draws nothing and frees nothing: every bitmap id loads, as a 1 x 1
-//   bitmap, a bitmap static keeps the size it was created with, and fonts and
-//   pictures are accepted and ignored. SetTextColor keeps no colour. Icons
-//   and cursors load as null.
+// - GDI draws nothing: every bitmap id loads, as a 1 x 1 bitmap, a bitmap
+//   static keeps the size it was created with, and fonts and pictures are
+//   accepted and ignored. SetTextColor keeps no colour. Icons and cursors load
+//   as null and are not GDI objects here.
+// - GDI counts what is alive (headless_live_gdi): bitmaps, brushes, fonts and
+//   contexts, until DeleteObject, DeleteDC or EndPaint; the contexts the
+//   system lends for WM_DRAWITEM and WM_CTLCOLOR* go back after the message.
+//   As in Win32, an object selected into a live context is not deleted,
+//   deleting a context deselects what it holds, and stock objects are not
+//   counted. Unlike Win32 there is no limit of 10,000 objects, a bitmap may be
+//   selected into two contexts at once, DeleteDC takes any context, and no
+//   handle is reused: a deleted one stays dead. Nothing is freed when the
+//   program ends, so what it never deleted stays counted.
 // - MessageBoxA/W return IDOK at once, with no modal loop; ShellExecuteW starts
 //   nothing; PlaySoundA and MessageBeep only record.
 // - Files are the real file system; a file or folder without the owner's

@@ -60,7 +60,13 @@ std::vector<HWND> headless_windows();  // every window ever created, in creation
 const std::vector<HeadlessEvent>& headless_log();
 void headless_clear_log();
 
+// ---- GDI: the objects and contexts alive, by kind; stock objects are not counted ----
+enum class HeadlessGdi { DC, Bitmap, Brush, Font };
+int headless_live_gdi(HeadlessGdi kind);
+
 // ---- Input, as the system would deliver it ----
+// The system asks an owner-drawn button for its face, as when it is pressed or let go.
+void headless_draw_button(HWND button, bool pressed);
 // A full press of an owner-drawn button: it takes the focus, is drawn pressed,
 // drawn normal, then WM_COMMAND with BN_CLICKED is sent to its parent.
 void headless_click_button(HWND button);
