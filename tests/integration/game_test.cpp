@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <map>
 
 const std::string kHidden = " _ _ _   _ _ _", kShown = " B I G   T O P", kEmptyBin(28, ' ');
 const Figures kNone{"0", "0", "0", "Circus-Worker"};
@@ -128,16 +129,18 @@ TEST_F(GameTest, BalloonModeSwitchesBetweenGamesOrBeforeTheFirstWrongGuessAndThe
 }
 
 TEST_F(StartUp, ShowsTheMainWindowAboveTheHiddenConsoleAroundTheScreenCentreWithTheSavedFigures) {
-    // On a screen lower or narrower than the block, its top-left corner moves just onto the screen.
+    // On a screen lower than the block, its top moves just onto the screen; on one narrower, its right edge.
     const struct { int width, height, left, top, show; } screens[] = {
         {.width = 1280, .height = 1024, .left = 190, .top = 134, .show = SW_SHOWNORMAL},
-        {.width = 800, .height = 600, .left = 0, .top = 0, .show = SW_SHOWMINIMIZED}};
+        {.width = 800, .height = 600, .left = 800 - 900, .top = 0, .show = SW_SHOWMINIMIZED}};
     for (const auto& screen : screens) {
         StartFreshProcess(folder);
         folder.write("MVStats.dat", kStats);
         headless_set_screen_size(screen.width, screen.height);
         ASSERT_NE(main = StartUpWithoutLoop(screen.show), nullptr);
         EXPECT_EQ(PlaceOf(main), (Place{screen.left, screen.top, 900, 620}));
+        const Place close = PlaceOf(ControlById(IDC_CLOSE));
+        EXPECT_LE(close.x + close.width, screen.width) << "the close button within reach";
         EXPECT_TRUE(Shown(main));
         EXPECT_EQ(main->minimized, screen.show == SW_SHOWMINIMIZED);
         EXPECT_EQ(PlaceOf(hWnd), (Place{screen.left, screen.top + 620, 900, 106}));
@@ -294,7 +297,7 @@ TEST_F(Commands, HelpOpensTheHelpFileUnlessItsViewerIsOpenAndSaysWhenItCannot) {
 
 // Every button of the main window paints its face after the window; pressed, it shows another face. Once the
 // console has painted too, every shown static and edit control of both windows has asked for its colours.
-TEST_F(Drawing, EachButtonShowsItsPressedFaceWhilePressedAndEveryOtherControlLightGreyBehindTransparentText) {
+TEST_F(Drawing, EachButtonShowsItsPressedFaceWhilePressedAndEveryOtherControlIsHandedLightGreyBehindTransparentText) {
     StartFreshProcess(folder);
     ASSERT_NE(main = StartUpWithoutLoop(), nullptr);
     const auto startFaces = Logged(HeadlessEvent::Face);
@@ -302,11 +305,8 @@ TEST_F(Drawing, EachButtonShowsItsPressedFaceWhilePressedAndEveryOtherControlLig
     const auto isMainButton = [&](HWND w) { return w->parent == main && w->className == "BUTTON"; };
     EXPECT_EQ(startFaces.size(), std::size_t(std::count_if(windows.begin(), windows.end(), isMainButton)));
     for (const HeadlessEvent& face : startFaces) {
-        PAINTSTRUCT paint;
-        DRAWITEMSTRUCT item{ODT_BUTTON, UINT(face.window->id), 0, ODA_SELECT, ODS_SELECTED, face.window,
-                            BeginPaint(face.window, &paint), {0, 0, 9, 9}, 0};
         headless_clear_log();
-        SendMessageA(main, WM_DRAWITEM, WPARAM(face.window->id), LPARAM(&item));
+        headless_draw_button(face.window, true);
         ASSERT_EQ(Logged(HeadlessEvent::Face).size(), 1u) << face.window->id;
         EXPECT_NE(Logged(HeadlessEvent::Face)[0].number, face.number) << face.window->id;
         if (face.window->id == IDC_HINTS) {
@@ -321,6 +321,34 @@ TEST_F(Drawing, EachButtonShowsItsPressedFaceWhilePressedAndEveryOtherControlLig
         EXPECT_EQ(control->background, GetStockObject(LTGRAY_BRUSH)) << control->id;
         EXPECT_EQ(control->backgroundMode, TRANSPARENT) << control->id;
     }
+}
+
+// Faces are loaded and freed on every draw, so an evening of repaints holds no more GDI objects than the first
+// paint did; at quit only what the run keeps is alive: a picture on each picture control, the display font
+// and the background brush of each window's class.
+TEST_F(Drawing, RepaintingEveryFacePressedAndNotKeepsTheObjectsAliveFlatAndQuitLeavesOnlyWhatTheRunKeeps) {
+    const HeadlessGdi kinds[] = {HeadlessGdi::DC, HeadlessGdi::Bitmap, HeadlessGdi::Brush, HeadlessGdi::Font};
+    std::map<HeadlessGdi, int> firstPaint;
+    const auto repaint = [] {
+        for (HWND w : headless_windows()) {
+            if (w->className == "BUTTON") headless_draw_button(w, true), headless_draw_button(w, false);
+            if (!w->parent) MoveWindow(w, w->x, w->y, w->width, w->height, TRUE);
+        }
+    };
+    const auto count = [&] { for (HeadlessGdi k : kinds) firstPaint[k] = headless_live_gdi(k); };
+    const auto compare = [&] { for (HeadlessGdi k : kinds) EXPECT_EQ(headless_live_gdi(k), firstPaint[k]) << int(k); };
+    std::vector<std::function<void()>> steps{[] { ShowWindow(hWnd, SW_SHOW); }, count};
+    steps.insert(steps.end(), 50, repaint);
+    steps.push_back(compare);
+    StartFreshProcess(folder);
+    EXPECT_EQ(RunProgram(steps), 0);
+    const auto windows = headless_windows();
+    const auto isPicture = [](HWND w) { return w->className == "STATIC" && (w->style & 0x1F) == SS_BITMAP; };
+    const auto isTopLevel = [](HWND w) { return !w->parent; };
+    EXPECT_EQ(headless_live_gdi(HeadlessGdi::DC), 0);
+    EXPECT_EQ(headless_live_gdi(HeadlessGdi::Bitmap), std::count_if(windows.begin(), windows.end(), isPicture));
+    EXPECT_EQ(headless_live_gdi(HeadlessGdi::Brush), std::count_if(windows.begin(), windows.end(), isTopLevel));
+    EXPECT_EQ(headless_live_gdi(HeadlessGdi::Font), 1);
 }
 
 // A request still on its way saves nothing: a second scramble would store the purged puzzle file over the store.
