@@ -25,7 +25,7 @@
 
 struct HGDIOBJ__ {
     HeadlessGdi kind;
-    int resourceId = 0;  // a bitmap's or a pattern brush's resource id
+    int resourceId = 0;  // a bitmap's resource id
     bool stock = false, deleted = false;
     int selections = 0;  // the live contexts it is selected into
 };
@@ -500,8 +500,7 @@ HANDLE LoadImageA(HINSTANCE, LPCSTR name, UINT type, int, int, UINT) {
 
 // The brush keeps a copy of the pattern, so the bitmap may be deleted at once.
 HBRUSH CreatePatternBrush(HBITMAP bitmap) {
-    if (!bitmap || bitmap->deleted || bitmap->kind != HeadlessGdi::Bitmap) return nullptr;
-    return newObject(HeadlessGdi::Brush, bitmap->resourceId);
+    return bitmap && !bitmap->deleted ? newObject(HeadlessGdi::Brush) : nullptr;
 }
 
 HFONT CreateFontA(int, int, int, int, int, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, LPCSTR) {
@@ -511,7 +510,7 @@ HFONT CreateFontA(int, int, int, int, int, DWORD, DWORD, DWORD, DWORD, DWORD, DW
 HGDIOBJ GetStockObject(int index) { return stockObject(index); }
 
 // As in Win32, an object still selected into a live context is not deleted,
-// and deleting a stock object does nothing but succeeds.
+// and a stock object is never deleted.
 BOOL DeleteObject(HGDIOBJ object) {
     if (!object || object->deleted || object->selections > 0) return FALSE;
     object->deleted = !object->stock;
