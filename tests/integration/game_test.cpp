@@ -373,6 +373,7 @@ TEST_F(Saving, AHeldFileIsSavedOnceLetGoElseABoxNamesItAfterEachSecondAndAFileUn
             return retry ? IDRETRY : IDCANCEL;
         });
         Press(IDC_RESET_STATS), Press(IDC_QUIT);
+        EXPECT_FALSE(IsWindow(main)) << "the game ends, saved or not";
         const bool heldForGood = c.heldFor == HEADLESS_HELD_FOR_GOOD, lost = heldForGood && !c.letGoAtSecondBox;
         EXPECT_EQ(boxes, heldForGood ? 2 : 0);
         const std::vector<DWORD>& pauses = heldForGood ? round : headless_sleeps();
