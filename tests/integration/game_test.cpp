@@ -348,9 +348,8 @@ TEST(Leaving, EveryWayOutSavesTheRunOnceThenEndsWithCodeZero) {
     }
 }
 
-// Another program may hold a file for a moment (a scan, a backup, a sync): a save waits a second, in growing pauses,
-// then a box names it after each second until it is saved or Cancel ends the game. A statistics file unreadable at
-// start-up holds figures the run never saw: it is left as found.
+// A save waits a second, in growing pauses, for a file another program holds (a scan, a backup, a sync), then a box
+// names it after each second until it is saved or Cancel ends the game. Statistics unread at start-up stay as found.
 TEST_F(Saving, AHeldFileIsSavedOnceLetGoElseABoxNamesItAfterEachSecondAndAFileUnreadableAtStartIsLeftAsFound) {
     const struct { std::string file; int heldFor; bool letGoAtSecondBox = false, unreadableAtStart = false; } cases[] = {
         {"MVStats.dat", 4}, {"OnLoad.dat", 4}, {"MVStats.dat", HEADLESS_HELD_FOR_GOOD, true},
