@@ -52,6 +52,7 @@ std::string pallone, palltwo;
 std::string pwinone, pwintwo;
 std::string plosone, plostwo;
 std::string pskillone, pskilltwo;
+int ScoreFileUnread;
 
 const char szClassName[] = "Marivane";
 const char szClassName2[] = "Add_Puzzles";
@@ -76,7 +77,7 @@ void ResetSharedState() {
     alpha = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ#";
     for (int* counter : {&gameRunning, &numwrong, &nowrongs, &found, &difficulty, &yeshint, &audioset, &HideCon,
                          &seedone, &firstrun, &gRandom, &doit, &prelim, &ConsoleUse, &EditingUse, &pscoreone,
-                         &pscoretwo, &pwinsone, &pwinstwo, &plossone, &plosstwo})
+                         &pscoretwo, &pwinsone, &pwinstwo, &plossone, &plosstwo, &ScoreFileUnread})
         *counter = 0;
     playertype = 1;
     for (int& flag : KillLet) flag = 0;

@@ -68,6 +68,9 @@ extern std::string pallone, palltwo;
 extern std::string pwinone, pwintwo;
 extern std::string plosone, plostwo;
 extern std::string pskillone, pskilltwo;
+// 1 when the statistics file was there at start-up but could not be read (another program held it,
+// say): it holds the players' own figures, which the run never saw, so the run's are not saved over them.
+extern int ScoreFileUnread;
 
 // ---- Windows ----
 extern const char szClassName[];

@@ -123,5 +123,5 @@ void OnExits() {
     }
     // The plain file may be the only copy of the puzzles: it is purged only
     // once the scrambled store is safely in place.
-    if (ReplaceFileContent(LoadsFile, ScrambleStore(puzzles))) ReplaceFileContent(WordsFile, kPurgeText);
+    if (SaveAtQuit(LoadsFile, ScrambleStore(puzzles), "puzzles")) ReplaceFileContent(WordsFile, kPurgeText);
 }

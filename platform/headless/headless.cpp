@@ -54,6 +54,9 @@ struct World {
     std::vector<HeadlessEvent> log;
     std::vector<std::string> failingClasses;
     std::function<bool()> idle;
+    std::function<int(const HeadlessEvent&)> boxAnswer;
+    std::map<std::string, int> holds;  // attempts left by file name; HEADLESS_HELD_FOR_GOOD for good
+    std::vector<DWORD> sleeps;
     std::string modulePath = "C:\\Games\\Marivane\\Marivane.exe";
     int screenWidth = 1280, screenHeight = 1024;
     INT_PTR shellResult = 42;
@@ -216,6 +219,14 @@ BOOL failWith(DWORD error) {
     return FALSE;
 }
 
+// Counts off one attempt on a file another program holds; true while it still holds it.
+bool stillHeld(const std::string& name) {
+    auto hold = world().holds.find(name);
+    if (hold == world().holds.end() || hold->second == 0) return false;
+    if (hold->second > 0) --hold->second;
+    return true;
+}
+
 // Windows makes nothing in a folder the user may not write; root could.
 bool inReadOnlyFolder(const std::string& name) {
     const std::size_t separator = name.find_last_of('/');
@@ -237,6 +248,10 @@ void headless_set_module_path(const std::string& path) { world().modulePath = pa
 void headless_set_shell_result(INT_PTR result) { world().shellResult = result; }
 void headless_fail_class_registration(const std::string& name) { world().failingClasses.push_back(upperCase(name)); }
 void headless_set_idle(std::function<bool()> idle) { world().idle = std::move(idle); }
+void headless_set_box_answer(std::function<int(const HeadlessEvent&)> answer) {
+    world().boxAnswer = std::move(answer);
+}
+void headless_hold_file(const std::string& path, int attempts) { world().holds[path] = attempts; }
 
 int headless_live_gdi(HeadlessGdi kind) {
     const auto live = [](const auto& record) { return !record.deleted; };
@@ -253,6 +268,7 @@ std::vector<HWND> headless_windows() {
 
 const std::vector<HeadlessEvent>& headless_log() { return world().log; }
 void headless_clear_log() { world().log.clear(); }
+const std::vector<DWORD>& headless_sleeps() { return world().sleeps; }
 
 void headless_draw_button(HWND button, bool pressed) { drawButton(button, pressed); }
 void headless_click_button(HWND button) { clickButton(button, BN_CLICKED); }
@@ -271,6 +287,7 @@ void headless_type(HWND edit, const std::string& text) {
 
 HMODULE GetModuleHandleA(LPCSTR) { return kModule; }
 DWORD GetLastError() { return world().lastError; }
+void Sleep(DWORD milliseconds) { world().sleeps.push_back(milliseconds); }
 
 int GetSystemMetrics(int index) {
     return index == SM_CXSCREEN ? world().screenWidth : index == SM_CYSCREEN ? world().screenHeight : 0;
@@ -574,7 +591,8 @@ BOOL MessageBeep(UINT type) {
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     note(HeadlessEvent::Box, owner, static_cast<int>(type), textOf(text), textOf(caption));
-    return IDOK;
+    if (world().boxAnswer) return world().boxAnswer(world().log.back());
+    return (type & 0xF) == MB_RETRYCANCEL ? IDCANCEL : IDOK;
 }
 
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
@@ -632,9 +650,10 @@ DWORD GetFileAttributesW(LPCWSTR path) {
 }
 
 // POSIX rename replaces its target atomically, as MOVEFILE_REPLACE_EXISTING
-// does; like Win32 it is refused without that flag, and a folder or a
-// read-only file is never replaced.
+// does; like Win32 it is refused without that flag, and a folder, a
+// read-only file or a file another program holds is never replaced.
 BOOL MoveFileExW(LPCWSTR existing, LPCWSTR target, DWORD flags) {
+    if (stillHeld(narrowed(target))) return failWith(ERROR_ACCESS_DENIED);
     DWORD attributes = GetFileAttributesW(target);
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if (!(flags & MOVEFILE_REPLACE_EXISTING)) return failWith(ERROR_ALREADY_EXISTS);

@@ -1,11 +1,13 @@
 // The real WinMain and WindowProcedure on the headless Win32 layer: start-up, games, commands, drawing, leaving.
 #include "game_session.h"
+#include "data/startup_file.h"
 #include "game/window_procedure.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <map>
+#include <numeric>
 
 const std::string kHidden = " _ _ _   _ _ _", kShown = " B I G   T O P", kEmptyBin(28, ' ');
 const Figures kNone{"0", "0", "0", "Circus-Worker"};
@@ -31,7 +33,7 @@ struct GameTest : ::testing::Test {
     TempFolder folder;
     HWND main = nullptr;
 };
-using StartUp = GameTest; using Commands = GameTest; using Drawing = GameTest;
+using StartUp = GameTest; using Commands = GameTest; using Drawing = GameTest; using Saving = GameTest;
 
 // The console, moved over the alphabet, passes a click on to the letter beneath.
 TEST_F(GameTest, ALetterIsRevealedEverywhereAtOnceIgnoredWhenClickedAgainAndShownInTheMainWindowFromTheConsole) {
@@ -371,5 +373,42 @@ TEST(Leaving, EveryWayOutSavesTheRunOnceThenEndsWithCodeZero) {
         for (const auto& again : waysOut)
             WindowProcedure(headless_windows()[again.toConsole], again.message, again.wParam, 0);
         for (const char* file : {"MVStats.dat", "MVData.dat", "OnLoad.dat"}) EXPECT_EQ(dir.read(file), "later") << file;
+    }
+}
+
+// A save waits a second, in growing pauses, for a file another program holds (a scan, a backup, a sync), then a box
+// names it after each second until it is saved or Cancel ends the game. Statistics unread at start-up stay as found.
+TEST_F(Saving, AHeldFileIsSavedOnceLetGoElseABoxNamesItAfterEachSecondAndAFileUnreadableAtStartIsLeftAsFound) {
+    const struct { std::string file; int heldFor; bool letGoAtSecondBox = false, unreadableAtStart = false; } cases[] = {
+        {"MVStats.dat", 4}, {"OnLoad.dat", 4}, {"MVStats.dat", HEADLESS_HELD_FOR_GOOD, true},
+        {"OnLoad.dat", HEADLESS_HELD_FOR_GOOD, true}, {"MVStats.dat", HEADLESS_HELD_FOR_GOOD},
+        {"OnLoad.dat", HEADLESS_HELD_FOR_GOOD}, {"MVStats.dat", 0, false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.file << " held for " << c.heldFor << ", unread " << c.unreadableAtStart);
+        Limited(c.unreadableAtStart ? kUnreadable : kNoLimit, folder, [&] { start(false, kStats); }, c.file);
+        headless_hold_file(folder.file(c.file), c.heldFor);
+        std::vector<DWORD> round;  // the pauses before the first box
+        int boxes = 0;
+        headless_set_box_answer([&](const HeadlessEvent& box) {
+            const std::string what = c.file == "OnLoad.dat" ? "The puzzles" : "The figures";
+            EXPECT_EQ(box.text.find(what + " were not saved: Marivane could not write\n" + folder.file(c.file)), 0u);
+            EXPECT_EQ(box.caption, "Marivane");
+            EXPECT_EQ(box.number, int(MB_RETRYCANCEL | MB_ICONWARNING | MB_TASKMODAL));
+            const bool retry = ++boxes == 1 || (boxes == 2 && c.letGoAtSecondBox);
+            if (boxes == 1) round = headless_sleeps();
+            if (boxes == 2 && retry) headless_hold_file(folder.file(c.file), 0);
+            return retry ? IDRETRY : IDCANCEL;
+        });
+        Press(IDC_RESET_STATS), Press(IDC_QUIT);
+        EXPECT_FALSE(IsWindow(main)) << "the game ends, saved or not";
+        const bool heldForGood = c.heldFor == HEADLESS_HELD_FOR_GOOD, lost = heldForGood && !c.letGoAtSecondBox;
+        EXPECT_EQ(boxes, heldForGood ? 2 : 0);
+        const std::vector<DWORD>& pauses = heldForGood ? round : headless_sleeps();
+        EXPECT_EQ(std::adjacent_find(pauses.begin(), pauses.end(), std::greater_equal<>()), pauses.end()) << "growing";
+        const double waited = std::accumulate(pauses.begin(), pauses.end(), 0.0);  // ms
+        EXPECT_TRUE(heldForGood ? waited > 900 && waited < 1100 : waited < 200) << waited;
+        const bool statsKept = c.unreadableAtStart || (lost && c.file == "MVStats.dat");
+        EXPECT_EQ(folder.read("MVStats.dat"), statsKept ? kStats : "0 0 0 Circus-Worker 40 2 5 Juggling-Clown");
+        EXPECT_EQ(folder.read("MVData.dat"), lost && !statsKept ? "big top;a place for clowns:" : "Data purged...");
     }
 }
