@@ -108,3 +108,19 @@ TEST_F(DataFolder, APuzzleFileBesideALockedProgramSeedsThePlayersFolderButNeverO
             EXPECT_EQ(playerFile("MVData.dat"), own.empty() ? "s;t:" : own);
         }
 }
+
+TEST_F(DataFolder, WhenNoFolderCanBeWrittenOneBoxNamesTheFolderAndTheGamePlaysFromBesideTheProgram) {
+    lockProgramFolder();
+    for (bool playerFolderNamed : {true, false}) {
+        chmod(appData.path().c_str(), 0555);
+        if (!playerFolderNamed) unsetenv("LOCALAPPDATA");
+        StartFreshProcess(program);
+        ASSERT_NE(StartUpWithoutLoop(), nullptr);
+        const auto boxes = Logged(HeadlessEvent::Box);
+        ASSERT_EQ(boxes.size(), 1u);
+        const std::string named = playerFolderNamed ? appData.file("Marivane/") : program.path() + "/";
+        EXPECT_NE(boxes[0].text.find("\n" + named + "\n"), std::string::npos) << boxes[0].text;
+        EXPECT_EQ(WordsFile, program.file("MVData.dat"));
+        EXPECT_EQ(TextOf(IDC_P1_POINTS), "90");
+    }
+}
