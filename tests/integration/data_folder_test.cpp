@@ -52,7 +52,6 @@ TEST_F(DataFolder, ALockedProgramFolderLeavesItUntouchedAndKeepsPuzzlesScoresAnd
     EXPECT_EQ(playerFile("MVData.dat"), kStarter + "lion;king of the ring:");
     EXPECT_EQ(TextOf(IDC_P1_POINTS), "160");
     EXPECT_EQ(FileNames(program), programFiles);
-    EXPECT_EQ(UnscrambleStore(program.read("MVStarters.dat")), kStarter);
     EXPECT_EQ(program.read("MVStats.dat"), kStats);
     EXPECT_EQ(TimerFile, program.file("MVC_CONFIG.INI"));
     EXPECT_EQ(HelpFiler, program.file("Quorrel-help.chm"));
