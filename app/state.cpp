@@ -6,6 +6,7 @@ std::string ScoreFile;
 std::string WordsFile;
 std::string TimerFile;
 std::string LoadsFile;
+std::string StartersFile;
 
 int gameRunning;
 int numwrong;
@@ -67,7 +68,8 @@ HWND PopZero, PopOne, PopTwo, PopTre, PopFor, PopFiv, PopSix, PopSev;
 HWND hSolveMe, hEditWord, hEditHint;
 
 void ResetSharedState() {
-    for (std::string* path : {&getDrivePath, &HelpFiler, &ScoreFile, &WordsFile, &TimerFile, &LoadsFile})
+    for (std::string* path :
+         {&getDrivePath, &HelpFiler, &ScoreFile, &WordsFile, &TimerFile, &LoadsFile, &StartersFile})
         path->clear();
     for (std::string* text : {&solveword, &displayword, &answer, &buildword, &showdashes, &doubledash, &grabhint,
                               &usedletters, &test1, &test2, &storepuzzles, &EndofFile, &exportwords, &pallone,

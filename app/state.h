@@ -16,6 +16,7 @@ extern std::string ScoreFile;
 extern std::string WordsFile;
 extern std::string TimerFile;
 extern std::string LoadsFile;
+extern std::string StartersFile;
 
 // ---- The current game ----
 extern int gameRunning;

@@ -84,12 +84,10 @@ TEST(StartupFile, StartAndQuitKeepANewerPlainFileJoinRecordsAddedAfterAPurgeAndU
         Limit limit = kNoLimit;
     } cases[] = {
         {.plain = nullptr, .plainAfter = "s;t:"},
-        {.plain = PURGED, .plainAfter = "s;t:"},
         {.plain = "", .plainAfter = "s;t:"},
         {.plain = "x;y:", .plainAfter = "x;y:"},
         {.plain = PURGED "x;y:", .plainAfter = "s;t:x;y:"},
         {.plain = PURGED "x;y:", .store = nullptr, .plainAfter = "x;y:", .storeAfter = nullptr},
-        {.plain = PURGED, .store = nullptr, .plainAfter = PURGED, .storeAfter = nullptr},
         {.plain = PURGED, .store = "", .plainAfter = "", .storeAfter = ""},
         {.quit = true, .plain = "x;y:", .plainAfter = PURGED, .storeAfter = "x;y:"},
         {.quit = true, .plain = "", .plainAfter = PURGED, .storeAfter = ""},
