@@ -3,13 +3,16 @@
 checks what the native suite's headless double cannot: real files, windows, paths, sounds, help viewer, screen and
 user. Every wait polls with a time limit; screenshots go to <work>/shots. The build hands over the exe, the folders
 and the tools in the environment (tests/e2e/CMakeLists.txt); `-k Name` runs one test."""
-import contextlib, os, pathlib, pwd, re, shutil, signal, subprocess, time, unittest
+import contextlib, os, pathlib, pwd, re, shutil, signal, subprocess, sys, tempfile, time, unittest
 from typing import NamedTuple
 
 E = os.environ
-EXE, PROBE, WINE, XDOTOOL = E['MARIVANE_EXE'], E['E2E_PROBE_EXE'], E['E2E_WINE'], E['E2E_XDOTOOL']
+EXE, WINE, XDOTOOL = E['MARIVANE_EXE'], E['E2E_WINE'], E['E2E_XDOTOOL']
 WORK, RELEASE = pathlib.Path(E['E2E_WORK_DIR']), pathlib.Path(E['E2E_RELEASE_DIR'])
-SESSION = WORK / 'session'
+# The sessions' homes, programs and logs, the probe's copy too, lie in a folder of the run's own in /tmp, which an
+# ordinary user reaches wherever the checkout lies (root's home he does not). Kept when a test fails.
+SESSION = pathlib.Path(tempfile.mkdtemp(prefix='marivane-e2e-', dir='/tmp'))
+PROBE = SESSION / 'probe.exe'
 ID = {name: int(n) for name, n in re.findall(r'#define (ID\w+) +(\d+)', pathlib.Path(E['E2E_RESOURCE_H']).read_text())}
 MAIN, CONSOLE = -1, -2  # the game's two windows as the probe numbers them
 PASS_ENDED = 'Resetting Puzzle Viewer...'
@@ -286,6 +289,11 @@ class Marivane(unittest.TestCase):
 
 
 if __name__ == '__main__':
-    shutil.rmtree(SESSION, ignore_errors=True)
-    SESSION.mkdir(parents=True)
-    unittest.main()
+    SESSION.chmod(0o755)
+    shutil.copy(E['E2E_PROBE_EXE'], PROBE)
+    passed = unittest.main(exit=False).result.wasSuccessful()
+    if passed:
+        shutil.rmtree(SESSION)
+    else:
+        print(f'The sessions are kept in {SESSION}')
+    sys.exit(0 if passed else 1)
