@@ -80,8 +80,10 @@ def worker(tree, share, results):
     except subprocess.CalledProcessError as error:
         results.append((f"copy {tree} does not configure", error.stderr.decode()[-2000:]))
         return
-    if failing_tests(build, "unit|integration", []) != set():
-        results.append((f"copy {tree} does not build or does not pass its tests", ""))
+    failed = failing_tests(build, "unit|integration", [])
+    if failed != set():
+        results.append((f"copy {tree} does not build" if failed is None else f"copy {tree} fails its tests",
+                        " ".join(sorted(failed or []))))
         return
     for block in share:
         started = time.time()

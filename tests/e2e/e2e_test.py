@@ -123,7 +123,7 @@ def shoot(name, with_console=False):  # the main window, with the console below 
     time.sleep(0.5)  # the state is read back already; give the painting a moment
     x, y, width, height = at = find(MAIN).at
     crop = f'{width}x{height + (console_below(at)[3] if with_console else 0)}+{x}+{y}'
-    (WORK / 'shots').mkdir(exist_ok=True)
+    (WORK / 'shots').mkdir(parents=True, exist_ok=True)
     (WORK / 'shots' / f'{name}.png').write_bytes(
         run(session + [E['E2E_IMPORT'], '-window', 'root', '-crop', crop, '+repage', 'png:-']) or b'')
 
@@ -291,6 +291,8 @@ class Marivane(unittest.TestCase):
 if __name__ == '__main__':
     SESSION.chmod(0o755)
     shutil.copy(E['E2E_PROBE_EXE'], PROBE)
+    # Every program's working folder: of one the user cannot reach, Wine warns on stderr, beside the probe's output.
+    os.chdir(SESSION)
     passed = unittest.main(exit=False).result.wasSuccessful()
     if passed:
         shutil.rmtree(SESSION)
