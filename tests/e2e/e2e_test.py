@@ -192,7 +192,7 @@ def wine_session(name, screen, user=None):
         if account:  # his own name too: Wine names the profile folder after $USER
             session[:0] = ['/usr/bin/setpriv', f'--reuid={account.pw_uid}', f'--regid={account.pw_gid}',
                            '--clear-groups']
-            session += [f'USER={user}', f'LOGNAME={user}']
+            session.extend([f'USER={user}', f'LOGNAME={user}'])
         assert run(session + [WINE, 'wineboot', '-i'], 240) is not None, 'wineboot failed'
         assert run(session + [E['E2E_WINESERVER'], '-w'], 120) is not None, 'wineserver did not settle'
         keeper = start(session + [WINE, PROBE, 'keep'], home / 'keeper.log')
