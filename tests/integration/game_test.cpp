@@ -1,10 +1,7 @@
 // The real WinMain and WindowProcedure on the headless Win32 layer: start-up, games, commands, drawing, leaving.
 #include "game_session.h"
-#include "data/startup_file.h"
 #include "game/window_procedure.h"
-#include "resource.h"
 
-#include <gtest/gtest.h>
 #include <algorithm>
 #include <map>
 #include <numeric>
@@ -21,10 +18,9 @@ static int BalloonsShown() {  // those of the one clown picture shown; -1 unless
 struct GameTest : ::testing::Test {
     void start(bool newPuzzle = true, const std::string& stats = "0 0 0 Circus-Worker 0 0 0 Circus-Worker",
                const std::string& puzzles = "big top;a place for clowns:") {
-        StartFreshProcess(folder);
         folder.write("MVData.dat", puzzles);
         folder.write("MVStats.dat", stats);
-        ASSERT_NE(main = StartUpWithoutLoop(), nullptr);
+        ASSERT_NE(main = StartUpIn(folder), nullptr);
         if (newPuzzle) Press(IDC_NEW_PUZZLE);
         headless_clear_log();
     }
@@ -300,8 +296,7 @@ TEST_F(Commands, HelpOpensTheHelpFileUnlessItsViewerIsOpenAndSaysWhenItCannot) {
 // Every button of the main window paints its face after the window; pressed, it shows another face. Once the
 // console has painted too, every shown static and edit control of both windows has asked for its colours.
 TEST_F(Drawing, EachButtonShowsItsPressedFaceWhilePressedAndEveryOtherControlIsHandedLightGreyBehindTransparentText) {
-    StartFreshProcess(folder);
-    ASSERT_NE(main = StartUpWithoutLoop(), nullptr);
+    ASSERT_NE(main = StartUpIn(folder), nullptr);
     const auto startFaces = Logged(HeadlessEvent::Face);
     const auto windows = headless_windows();
     const auto isMainButton = [&](HWND w) { return w->parent == main && w->className == "BUTTON"; };

@@ -1,9 +1,7 @@
 // The puzzle file through New Puzzle and the puzzle console, driven through the real window procedure.
 #include "data/puzzle_file.h"
 #include "game_session.h"
-#include "resource.h"
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <cstdlib>
 #include <random>
@@ -19,8 +17,7 @@ struct Puzzles : ::testing::Test {
         folder.write("MVC_CONFIG.INI", config);
         chmod(folder.file("MVData.dat").c_str(), 0644);
         folder.write("MVData.dat", file);
-        StartFreshProcess(folder);
-        StartUpWithoutLoop();
+        StartUpIn(folder);
         Press(IDC_NEW_PUZZLE);
         headless_clear_log();
     }

@@ -1,14 +1,11 @@
 #include "game_session.h"
 
-#include "resource.h"
-
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,6 +43,7 @@ HWND StartUpWithoutLoop(int showCommand) {
     int exitCode = WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), showCommand);
     return exitCode == HEADLESS_STARVED ? MainWindow() : nullptr;
 }
+HWND StartUpIn(const TempFolder& folder) { return StartFreshProcess(folder), StartUpWithoutLoop(); }
 
 HWND MainWindow() { return FindWindowA("Marivane", "Marivane"); }
 HWND ControlById(int id) { return GetDlgItem(GetDlgItem(MainWindow(), id) ? MainWindow() : hWnd, id); }

@@ -3,9 +3,7 @@
 #include "data/config_file.h"
 #include "data/startup_file.h"
 #include "stats/stats_file.h"
-
 #include "game_session.h"
-#include <gtest/gtest.h>
 
 #include <climits>
 #include <filesystem>

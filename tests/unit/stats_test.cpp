@@ -52,8 +52,7 @@ TEST(Stats, SkillRankFollowsTheMarginOfWinsOverLossesFromTwentyFiveGames) {
     }
 }
 
-TEST(Stats, AWinEarnsTenPointsPerCharacterNotLostALossOnlyCountsAndCountersSaturate) {
-    // Figures as points, wins, losses.
+TEST(Stats, AWinEarnsTenPointsPerCharacterNotLostALossOnlyCountsCountersSaturateAndAResetClearsThemAll) {
     const struct { Player before; const char* phrase; int lost; Player after; } cases[] = {
         {.before = {100, 4, 2}, .phrase = "HELLO WORLD", .lost = 3, .after = {180, 5, 2}},
         {.before = {100, 4, 2}, .phrase = "OX", .lost = 5, .after = {70, 5, 2}},
@@ -67,8 +66,5 @@ TEST(Stats, AWinEarnsTenPointsPerCharacterNotLostALossOnlyCountsAndCountersSatur
         std::tie(solveword, numwrong) = std::make_tuple(c.phrase, c.lost);
         forEitherPlayer(c.before, [] { doScores(), doLoses(); }, c.after);
     }
-}
-
-TEST(Stats, ResetClearsTheCurrentPlayersFiguresToTheStartingRank) {
     forEitherPlayer({90, 7, 3}, resetStats, {0, 0, 0, "Circus-Worker"});
 }
