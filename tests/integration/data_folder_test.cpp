@@ -29,7 +29,7 @@ struct DataFolder : ::testing::Test {
     // One run: the starter puzzle won by Player One, a puzzle added in the console, then Quit.
     void playWinAndAdd() {
         StartFreshProcess(program);
-        RunProgram({[] { Press(IDC_NEW_PUZZLE); }, [] { for (char letter : std::string("BIGTOP")) ClickLetter(letter); },
+        RunProgram({[] { Press(IDC_NEW_PUZZLE), ClickLetters("BIGTOP"); },
                     [] { Press(IDC_CONSOLE), headless_type(hEditWord, "Lion"), headless_type(hEditHint, "king of the ring"); },
                     [] { Press(IDC_ADD_PUZZLE); }});
     }

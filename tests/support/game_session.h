@@ -32,7 +32,7 @@ HWND MainWindow();
 HWND ControlById(int id);                 // a control of either window
 void Press(int id);                       // a full click on an owner-drawn button
 void ClickAt(HWND window, int x, int y);  // a click at client coordinates, dispatched at once
-void ClickLetter(char letter);            // a click in the middle of a letter picture
+void ClickLetters(const std::string& letters);  // a click on each letter picture in turn
 std::string TextOf(int id);
 inline bool Shown(HWND window) { return window->visible; }  // the window's own visibility flag
 
