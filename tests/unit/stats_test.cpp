@@ -7,15 +7,13 @@
 
 struct Player { int points, wins, losses; std::string skill = "Lion-Tamer"; };
 
-// The player's figures and the texts shown for them.
-static void set(int player, const Player& p) {
+static void setFigures(int player, const Player& p) {
     auto figures = player == 1 ? std::tie(pscoreone, pwinsone, plossone, pskillone, pallone, pwinone, plosone)
                                : std::tie(pscoretwo, pwinstwo, plosstwo, pskilltwo, palltwo, pwintwo, plostwo);
     figures = std::make_tuple(p.points, p.wins, p.losses, p.skill, std::to_string(p.points), std::to_string(p.wins),
                               std::to_string(p.losses));
 }
 
-// Each figure of the player, and the texts shown for it, compared on its own.
 static void expectFigures(int player, const Player& p) {
     SCOPED_TRACE(testing::Message() << "player " << player);
     const bool one = player == 1;
@@ -31,7 +29,7 @@ static void expectFigures(int player, const Player& p) {
 // Runs an operation with either player as the current one; the other one's figures stay.
 static void forEitherPlayer(const Player& before, void (*operation)(), const Player& after) {
     for (int player : {1, 2}) {
-        set(1, before), set(2, before);
+        setFigures(1, before), setFigures(2, before);
         playertype = player;
         operation();
         expectFigures(player, after);
