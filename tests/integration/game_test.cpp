@@ -148,23 +148,18 @@ TEST_F(StartUp, ShowsTheMainWindowAboveTheHiddenConsoleAroundTheScreenCentreWith
     }
 }
 
-// Windows programs may sit deeper than MAX_PATH, with mixed separators.
-TEST_F(StartUp, TheDataFilesLieBesideAProgramWithALongSlashedPath) {
+// Windows programs may sit deeper than MAX_PATH, with mixed separators. The data paths come before the windows.
+TEST_F(StartUp, FindsItsFilesBesideALongSlashedPathAndEndsWithCodeZeroAndNoWindowWhenAClassCannotBeRegistered) {
     const std::string dir = "C:\\Games/" + std::string(250, 'k') + "\\bin/";
-    StartFreshProcess(folder);
-    headless_set_module_path(dir + "Marivane.exe");
-    ASSERT_NE(main = StartUpWithoutLoop(), nullptr);
-    EXPECT_EQ(getDrivePath, dir);
-    EXPECT_EQ(HelpFiler, dir + "Quorrel-help.chm");
-}
-
-TEST_F(StartUp, EndsWithCodeZeroAndNoWindowWhenAWindowClassCannotBeRegistered) {
     for (const char* refused : {szClassName, szClassName2}) {
         StartFreshProcess(folder);
+        headless_set_module_path(dir + "Marivane.exe");
         headless_fail_class_registration(refused);
         headless_set_idle([] { return false; });
         EXPECT_EQ(WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), SW_SHOWNORMAL), 0) << refused;
         EXPECT_EQ(FindWindowA(szClassName2, nullptr), nullptr) << refused;
+        EXPECT_EQ(getDrivePath, dir);
+        EXPECT_EQ(HelpFiler, dir + "Quorrel-help.chm");
     }
 }
 
