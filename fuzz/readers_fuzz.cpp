@@ -1,6 +1,5 @@
-// The readers of outside data under any bytes. Each function named *_fuzz is the case of the libFuzzer target
-// of its name, and aborts where what the game makes of the bytes breaks what it promises. A case starts afresh,
-// with its data files in a temporary folder of the process's own.
+// The readers of outside data under any bytes. Each *_fuzz function is the case of the libFuzzer target of its name,
+// and aborts where what the game makes of the bytes breaks what it promises.
 #include "app/state.h"
 #include "data/config_file.h"
 #include "data/puzzle_console.h"

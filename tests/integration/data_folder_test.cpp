@@ -1,6 +1,5 @@
-// Where the game keeps its files: beside the program when that folder takes new files and the player has no
-// folder of their own yet, otherwise in the player's own folder, seeded from beside the program; and the starter
-// puzzles shipped beside the program. Driven through the real WinMain.
+// Where the game keeps its files, through the real WinMain: beside the program when its folder takes new files and
+// the player has no folder of their own yet, else in the player's folder, seeded with what lies beside the program.
 #include "data/startup_file.h"
 #include "game_session.h"
 
@@ -73,8 +72,7 @@ TEST_F(DataFolder, TheStartersOrAPuzzleFileBesideTheProgramReachOnlyAPlayerWithN
         {true, none, none, "s;t:", none, "s;t:"}, {true, none, "s;t:", none, "o;r:", "o;r:"},
         {true, none, none, "s;t:", "o;r:", "o;r:"}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.locked << ", " << c.starters << ", " << c.store << ", " << c.plain << ", "
-                                        << c.own << ", " << c.limit);
+        SCOPED_TRACE(testing::Message() << c.starters << ' ' << c.store << ' ' << c.plain << ' ' << c.own << ' ' << c.limit);
         TempFolder folder;
         for (auto [name, puzzles] : {std::pair{"MVStarters.dat", c.starters}, {"OnLoad.dat", c.store}})
             if (puzzles) folder.write(name, ScrambleStore(puzzles));
