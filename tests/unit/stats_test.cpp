@@ -1,8 +1,7 @@
 // Booking of won and lost games, the skill ladder and the reset, at the limits of the counters.
 #include "stats/stats.h"
-#include "app/state.h"
+#include "game_session.h"
 
-#include <gtest/gtest.h>
 #include <climits>
 
 struct Player { int points, wins, losses; std::string skill = "Lion-Tamer"; };
