@@ -24,14 +24,6 @@ struct DataFolder : ::testing::Test {
         setenv("LOCALAPPDATA", appData.path().c_str(), 1);
     }
     ~DataFolder() override { chmod(program.path().c_str(), 0755), unsetenv("LOCALAPPDATA"); }
-    void lockProgramFolder() { chmod(program.path().c_str(), 0555); }
-    // One run: the starter puzzle won by Player One, a puzzle added in the console, then Quit.
-    void playWinAndAdd() {
-        StartFreshProcess(program);
-        RunProgram({[] { Press(IDC_NEW_PUZZLE), ClickLetters("BIGTOP"); },
-                    [] { Press(IDC_CONSOLE), headless_type(hEditWord, "Lion"), headless_type(hEditHint, "king of the ring"); },
-                    [] { Press(IDC_ADD_PUZZLE); }});
-    }
     std::string playerFile(const std::string& name) const { return appData.read("Marivane/" + name); }
     TempFolder program, appData;
 };
@@ -40,9 +32,12 @@ struct DataFolder : ::testing::Test {
 // which stays their home once the program's folder is unlocked.
 TEST_F(DataFolder, ALockedProgramFolderLeavesItUntouchedAndKeepsPuzzlesScoresAndSettingsInThePlayersFolderForGood) {
     program.write("MVC_CONFIG.INI", kUnlocked);
-    lockProgramFolder();
+    chmod(program.path().c_str(), 0555);
     const auto programFiles = FileNames(program);
-    playWinAndAdd();
+    StartFreshProcess(program);  // one run: the starter puzzle won by Player One, a puzzle added, then Quit
+    RunProgram({[] { Press(IDC_NEW_PUZZLE), ClickLetters("BIGTOP"); },
+                [] { Press(IDC_CONSOLE), headless_type(hEditWord, "Lion"), headless_type(hEditHint, "king of the ring"); },
+                [] { Press(IDC_ADD_PUZZLE); }});
     StartUpIn(program);  // the next run finds the added puzzle and the scores
     EXPECT_EQ(playerFile("MVData.dat"), kStarter + "lion;king of the ring:");
     EXPECT_EQ(TextOf(IDC_P1_POINTS), "160");
@@ -89,7 +84,7 @@ TEST_F(DataFolder, TheStartersOrAPuzzleFileBesideTheProgramReachOnlyAPlayerWithN
 }
 
 TEST_F(DataFolder, WhenNoFolderCanBeWrittenOneBoxNamesTheFolderAndTheGamePlaysFromBesideTheProgram) {
-    lockProgramFolder();
+    chmod(program.path().c_str(), 0555);
     for (bool playerFolderNamed : {true, false}) {
         chmod(appData.path().c_str(), 0555);
         if (!playerFolderNamed) unsetenv("LOCALAPPDATA");
