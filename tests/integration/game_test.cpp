@@ -285,44 +285,41 @@ TEST_F(Commands, HelpOpensTheHelpFileUnlessItsViewerIsOpenAndSaysWhenItCannot) {
 }
 
 // Every button of the main window paints its face after the window; pressed, it shows another face. Once the
-// console has painted too, every shown static and edit control of both windows has asked for its colours.
-TEST_F(Drawing, EachButtonShowsItsPressedFaceWhilePressedAndEveryOtherControlIsHandedLightGreyBehindTransparentText) {
-    ASSERT_NE(main = StartUpIn(folder), nullptr);
-    const auto startFaces = Logged(HeadlessEvent::Face);
-    const auto isMainButton = [&](HWND w) { return w->parent == main && w->className == "BUTTON"; };
-    EXPECT_EQ(startFaces.size(), std::size_t(std::ranges::count_if(headless_windows(), isMainButton)));
-    for (const HeadlessEvent& face : startFaces) {
-        headless_clear_log();
-        headless_draw_button(face.window, true);
-        ASSERT_EQ(Logged(HeadlessEvent::Face).size(), 1u) << face.window->id;
-        EXPECT_NE(Logged(HeadlessEvent::Face)[0].number, face.number) << face.window->id;
-        EXPECT_TRUE(face.window->id != IDC_HINTS || face.number == IDB_HINTS) << "the hints face before any press";
-    }
-    ShowWindow(hWnd, SW_SHOW);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0)) DispatchMessageA(&msg);
-    for (HWND control : headless_windows()) {
-        if (!control->parent || control->className == "BUTTON" || !Shown(control)) continue;
-        EXPECT_EQ(control->background, GetStockObject(LTGRAY_BRUSH)) << control->id;
-        EXPECT_EQ(control->backgroundMode, TRANSPARENT) << control->id;
-    }
-}
-
-// Faces are loaded and freed on every draw, so an evening of repaints holds no more GDI objects than the first
-// paint did; at quit only what the run keeps is alive: a picture on each picture control, the display font
-// and the background brush of each window's class.
-TEST_F(Drawing, RepaintingEveryFacePressedAndNotKeepsTheObjectsAliveFlatAndQuitLeavesOnlyWhatTheRunKeeps) {
+// console has painted too, every shown static and edit control of both windows has asked for its colours. Faces are
+// loaded and freed on every draw, so an evening of repaints holds no more GDI objects than the first paint did; at
+// quit only what the run keeps is alive: a picture on each picture control, the display font and each class's brush.
+TEST_F(Drawing, EachButtonShowsItsPressedFaceWhilePressedOtherControlsAreLightGreyAndRepaintsLeaveTheObjectsFlat) {
+    const auto pressEach = [] {
+        const auto startFaces = Logged(HeadlessEvent::Face);
+        const auto isMainButton = [](HWND w) { return w->parent == MainWindow() && w->className == "BUTTON"; };
+        EXPECT_EQ(startFaces.size(), std::size_t(std::ranges::count_if(headless_windows(), isMainButton)));
+        for (const HeadlessEvent& face : startFaces) {
+            headless_clear_log();
+            headless_draw_button(face.window, true);
+            ASSERT_EQ(Logged(HeadlessEvent::Face).size(), 1u) << face.window->id;
+            EXPECT_NE(Logged(HeadlessEvent::Face)[0].number, face.number) << face.window->id;
+            EXPECT_TRUE(face.window->id != IDC_HINTS || face.number == IDB_HINTS) << "the hints face before any press";
+        }
+        ShowWindow(hWnd, SW_SHOW);
+    };
     const HeadlessGdi kinds[] = {HeadlessGdi::DC, HeadlessGdi::Bitmap, HeadlessGdi::Brush, HeadlessGdi::Font};
     std::map<HeadlessGdi, int> firstPaint;
+    const auto coloursAndCount = [&] {
+        for (HWND control : headless_windows()) {
+            if (!control->parent || control->className == "BUTTON" || !Shown(control)) continue;
+            EXPECT_EQ(control->background, GetStockObject(LTGRAY_BRUSH)) << control->id;
+            EXPECT_EQ(control->backgroundMode, TRANSPARENT) << control->id;
+        }
+        for (HeadlessGdi k : kinds) firstPaint[k] = headless_live_gdi(k);
+    };
     const auto repaint = [] {
         for (HWND w : headless_windows()) {
             if (w->className == "BUTTON") headless_draw_button(w, true), headless_draw_button(w, false);
             if (!w->parent) MoveWindow(w, w->x, w->y, w->width, w->height, TRUE);
         }
     };
-    const auto count = [&] { for (HeadlessGdi k : kinds) firstPaint[k] = headless_live_gdi(k); };
     const auto compare = [&] { for (HeadlessGdi k : kinds) EXPECT_EQ(headless_live_gdi(k), firstPaint[k]) << int(k); };
-    std::vector<std::function<void()>> steps{[] { ShowWindow(hWnd, SW_SHOW); }, count};
+    std::vector<std::function<void()>> steps{pressEach, coloursAndCount};
     steps.insert(steps.end(), 50, repaint);
     steps.push_back(compare);
     StartFreshProcess(folder);
