@@ -52,7 +52,9 @@ void ClickAt(HWND window, int x, int y) {
     SendMessageA(window, WM_LBUTTONDOWN, 0x0001, MAKELPARAM(x, y));
     SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
-void ClickLetters(const std::string& s) { for (char c : s) ClickAt(MainWindow(), hLetters[c - 'A']->x + 4, hLetters[c - 'A']->y + 4); }
+void ClickLetters(const std::string& letters) {
+    for (char c : letters) ClickAt(MainWindow(), hLetters[c - 'A']->x + 4, hLetters[c - 'A']->y + 4);
+}
 std::string TextOf(int id) { return ControlById(id)->text; }
 
 Cues CuesHeard() {
