@@ -34,6 +34,7 @@ using StartUp = GameTest; using Commands = GameTest; using Drawing = GameTest; u
 TEST_F(GameTest, ALetterIsRevealedEverywhereAtOnceIgnoredWhenClickedAgainAndShownInTheMainWindowFromTheConsole) {
     start(true, "", "banana;a fruit:");
     ClickLetters("AAXX");
+    EXPECT_EQ(TextOf(IDC_PUZZLE_LINE), " _ A _ A _ A");
     EXPECT_EQ(CuesHeard(), (Cues{IDW_HIT, IDW_MISS}));
     ClickLetters("N");
     RECT b;
