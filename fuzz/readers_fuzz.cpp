@@ -1,6 +1,5 @@
-// The readers of outside data under any bytes. Each function named *_fuzz is the case of the libFuzzer target
-// of its name, and aborts where what the game makes of the bytes breaks what it promises. A case starts afresh,
-// with its data files in a temporary folder of the process's own.
+// The readers of outside data under any bytes. Each *_fuzz function is the case of the libFuzzer target of its name,
+// and aborts where what the game makes of the bytes breaks what it promises.
 #include "app/state.h"
 #include "data/config_file.h"
 #include "data/puzzle_console.h"
@@ -16,7 +15,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <string>
 #include <tuple>
 #include <vector>
 
@@ -24,8 +22,7 @@ static std::string readWhole(const std::string& path) {
     return (std::ostringstream() << std::ifstream(path, std::ios::binary).rdbuf()).str();
 }
 
-// Starts a case afresh, puts its bytes into the data file `file` (a path that
-// it sets) when one is given, and returns them as text.
+// Starts a case afresh, puts its bytes into the data file `file` (a path it sets) if given, returns them as text.
 static std::string startCase(const std::uint8_t* data, std::size_t size, const std::string* file = nullptr) {
     static const struct Folder {
         char path[32] = "/tmp/marivane-fuzz-XXXXXX";
@@ -136,8 +133,7 @@ void stats_file_fuzz(const std::uint8_t* data, std::size_t size) {
     if (eightFields() != loaded) std::abort();
 }
 
-// The store: unscrambling undoes scrambling for any bytes, and a regular exit
-// followed by a start gives the plain puzzle file back.
+// The store: unscrambling undoes scrambling for any bytes, and a regular exit then a start gives the plain file back.
 void store_fuzz(const std::uint8_t* data, std::size_t size) {
     const std::string text = startCase(data, size, &WordsFile);
     if (UnscrambleStore(ScrambleStore(text)) != text) std::abort();

@@ -2,14 +2,13 @@
 """Checks the help sources here: every link leads somewhere and the contents reach every page; prints each
 failure, exits 1 on any. The real viewer opens the compiled file in the end-to-end tests."""
 
-import configparser, os, re, sys
+import configparser, os, pathlib, re, sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
 def raw(name):
-    with open(os.path.join(HERE, name), 'rb') as f:
-        return f.read()
+    return pathlib.Path(HERE, name).read_bytes()
 
 
 def read_project():   # the [OPTIONS] of the project file, and its [FILES] with the contents and the index

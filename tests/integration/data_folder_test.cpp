@@ -1,13 +1,9 @@
-// Where the game keeps its files: beside the program when that folder takes new files and the player has no
-// folder of their own yet, otherwise in the player's own folder, seeded from beside the program; and the starter
-// puzzles shipped beside the program. Driven through the real WinMain.
+// Where the game keeps its files, through the real WinMain: beside the program when its folder takes new files and
+// the player has no folder of their own yet, else in the player's folder, seeded with what lies beside the program.
 #include "data/startup_file.h"
 #include "game_session.h"
-#include "resource.h"
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <set>
@@ -28,14 +24,6 @@ struct DataFolder : ::testing::Test {
         setenv("LOCALAPPDATA", appData.path().c_str(), 1);
     }
     ~DataFolder() override { chmod(program.path().c_str(), 0755), unsetenv("LOCALAPPDATA"); }
-    void lockProgramFolder() { chmod(program.path().c_str(), 0555); }
-    // One run: the starter puzzle won by Player One, a puzzle added in the console, then Quit.
-    void playWinAndAdd() {
-        StartFreshProcess(program);
-        RunProgram({[] { Press(IDC_NEW_PUZZLE); }, [] { for (char letter : std::string("BIGTOP")) ClickLetter(letter); },
-                    [] { Press(IDC_CONSOLE), headless_type(hEditWord, "Lion"), headless_type(hEditHint, "king of the ring"); },
-                    [] { Press(IDC_ADD_PUZZLE); }});
-    }
     std::string playerFile(const std::string& name) const { return appData.read("Marivane/" + name); }
     TempFolder program, appData;
 };
@@ -44,11 +32,13 @@ struct DataFolder : ::testing::Test {
 // which stays their home once the program's folder is unlocked.
 TEST_F(DataFolder, ALockedProgramFolderLeavesItUntouchedAndKeepsPuzzlesScoresAndSettingsInThePlayersFolderForGood) {
     program.write("MVC_CONFIG.INI", kUnlocked);
-    lockProgramFolder();
+    chmod(program.path().c_str(), 0555);
     const auto programFiles = FileNames(program);
-    playWinAndAdd();
-    StartFreshProcess(program);  // the next run finds the added puzzle and the scores
-    StartUpWithoutLoop();
+    StartFreshProcess(program);  // one run: the starter puzzle won by Player One, a puzzle added, then Quit
+    RunProgram({[] { Press(IDC_NEW_PUZZLE), ClickLetters("BIGTOP"); },
+                [] { Press(IDC_CONSOLE), headless_type(hEditWord, "Lion"), headless_type(hEditHint, "king of the ring"); },
+                [] { Press(IDC_ADD_PUZZLE); }});
+    StartUpIn(program);  // the next run finds the added puzzle and the scores
     EXPECT_EQ(playerFile("MVData.dat"), kStarter + "lion;king of the ring:");
     EXPECT_EQ(TextOf(IDC_P1_POINTS), "160");
     EXPECT_EQ(FileNames(program), programFiles);
@@ -59,62 +49,46 @@ TEST_F(DataFolder, ALockedProgramFolderLeavesItUntouchedAndKeepsPuzzlesScoresAnd
 
     chmod(program.path().c_str(), 0755);
     std::filesystem::remove(program.file("MVC_CONFIG.INI"));
-    StartFreshProcess(program);
-    StartUpWithoutLoop();
+    StartUpIn(program);
     EXPECT_NE(playerFile("MVC_CONFIG.INI").find("Disable_Console= 1"), std::string::npos);
     EXPECT_EQ(WordsFile, appData.file("Marivane/MVData.dat"));
     EXPECT_EQ(TextOf(IDC_P1_POINTS), "160");
 }
 
-// Beside a program whose folder takes new files. A store or a plain file with records wins over the starters; an
-// unreadable starters file changes nothing. The first regular quit stores the puzzles played.
-TEST_F(DataFolder, TheStartersReachOnlyAPlayerWithNoPuzzlesYet) {
+// A store, or else a plain file with records, wins over the starters; an unreadable starters file changes nothing.
+// Beside a locked program a store, or else a plain puzzle file, seeds the player's folder, never over their own
+// store. Each row ends with the plain puzzle file the start-up leaves, beside the program or in the player's folder.
+TEST_F(DataFolder, TheStartersOrAPuzzleFileBesideTheProgramReachOnlyAPlayerWithNoPuzzlesYet) {
     const char *starters = kStarter.c_str(), *purged = "Data purged...", *none = nullptr;
-    const struct { const char *starters, *store, *plain, *stored; Limit limit = kNoLimit; } cases[] = {
-        {starters, none, purged, starters}, {starters, "s;t:", purged, "s;t:"}, {starters, none, "p;q:", "p;q:"},
-        {none, none, none, none}, {starters, none, purged, none, kUnreadable}};
+    const struct { bool locked; const char *starters, *store, *plain, *own, *puzzles; Limit limit = kNoLimit; } cases[] = {
+        {false, starters, none, purged, none, starters}, {false, starters, "s;t:", purged, none, "s;t:"},
+        {false, starters, none, "p;q:", none, "p;q:"}, {false, none, none, none, none, ""},
+        {false, starters, none, purged, none, purged, kUnreadable}, {true, none, "s;t:", none, none, "s;t:"},
+        {true, none, none, "s;t:", none, "s;t:"}, {true, none, "s;t:", none, "o;r:", "o;r:"},
+        {true, none, none, "s;t:", "o;r:", "o;r:"}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.starters << ", " << c.store << ", " << c.plain << ", " << c.limit);
+        SCOPED_TRACE(testing::Message() << c.starters << ' ' << c.store << ' ' << c.plain << ' ' << c.own << ' ' << c.limit);
         TempFolder folder;
         for (auto [name, puzzles] : {std::pair{"MVStarters.dat", c.starters}, {"OnLoad.dat", c.store}})
             if (puzzles) folder.write(name, ScrambleStore(puzzles));
         if (c.plain) folder.write("MVData.dat", c.plain);
-        StartFreshProcess(folder);
-        std::string line;
-        Limited(c.limit, folder, [&] { RunProgram({[&] { Press(IDC_NEW_PUZZLE), line = TextOf(IDC_PUZZLE_LINE); }}); },
+        std::filesystem::remove_all(appData.file("Marivane"));
+        if (c.locked) std::filesystem::create_directory(appData.file("Marivane"));
+        if (c.own) appData.write("Marivane/OnLoad.dat", ScrambleStore(c.own));
+        Limited(c.limit, folder, [&] { chmod(folder.path().c_str(), c.locked ? 0555 : 0755), StartUpIn(folder); },
                 "MVStarters.dat");
-        EXPECT_EQ(line == "ERROR! NO PUZZLE PHRASES - DATABASE/FILE APPEARS TO BE MISSING", !c.stored);
-        EXPECT_EQ(folder.exists("OnLoad.dat") ? UnscrambleStore(folder.read("OnLoad.dat")) : "none",
-                  c.stored ? c.stored : "none");
+        chmod(folder.path().c_str(), 0755);
+        EXPECT_EQ(c.locked ? playerFile("MVData.dat") : folder.read("MVData.dat"), c.puzzles);
+        EXPECT_EQ(appData.exists("Marivane"), c.locked);
     }
-    EXPECT_FALSE(appData.exists("Marivane"));
-}
-
-// Beside a locked program a store, or else a plain puzzle file, seeds the player's folder, never over their puzzles.
-TEST_F(DataFolder, APuzzleFileBesideALockedProgramSeedsThePlayersFolderButNeverOverTheirOwn) {
-    for (const std::string own : {"", "o;r:"})
-        for (const std::string teachers : {"OnLoad.dat", "MVData.dat"}) {
-            SCOPED_TRACE(teachers + " beside the program, the player's own store " + own);
-            TempFolder teacher;
-            teacher.write(teachers, teachers == "OnLoad.dat" ? ScrambleStore("s;t:") : "s;t:");
-            std::filesystem::remove_all(appData.file("Marivane"));
-            std::filesystem::create_directory(appData.file("Marivane"));
-            if (!own.empty()) appData.write("Marivane/OnLoad.dat", ScrambleStore(own));
-            chmod(teacher.path().c_str(), 0555);
-            StartFreshProcess(teacher);
-            StartUpWithoutLoop();
-            chmod(teacher.path().c_str(), 0755);
-            EXPECT_EQ(playerFile("MVData.dat"), own.empty() ? "s;t:" : own);
-        }
 }
 
 TEST_F(DataFolder, WhenNoFolderCanBeWrittenOneBoxNamesTheFolderAndTheGamePlaysFromBesideTheProgram) {
-    lockProgramFolder();
+    chmod(program.path().c_str(), 0555);
     for (bool playerFolderNamed : {true, false}) {
         chmod(appData.path().c_str(), 0555);
         if (!playerFolderNamed) unsetenv("LOCALAPPDATA");
-        StartFreshProcess(program);
-        ASSERT_NE(StartUpWithoutLoop(), nullptr);
+        ASSERT_NE(StartUpIn(program), nullptr);
         const auto boxes = Logged(HeadlessEvent::Box);
         ASSERT_EQ(boxes.size(), 1u);
         const std::string named = playerFolderNamed ? appData.file("Marivane/") : program.path() + "/";

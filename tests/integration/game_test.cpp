@@ -1,10 +1,7 @@
 // The real WinMain and WindowProcedure on the headless Win32 layer: start-up, games, commands, drawing, leaving.
 #include "game_session.h"
-#include "data/startup_file.h"
 #include "game/window_procedure.h"
-#include "resource.h"
 
-#include <gtest/gtest.h>
 #include <algorithm>
 #include <map>
 #include <numeric>
@@ -21,14 +18,12 @@ static int BalloonsShown() {  // those of the one clown picture shown; -1 unless
 struct GameTest : ::testing::Test {
     void start(bool newPuzzle = true, const std::string& stats = "0 0 0 Circus-Worker 0 0 0 Circus-Worker",
                const std::string& puzzles = "big top;a place for clowns:") {
-        StartFreshProcess(folder);
         folder.write("MVData.dat", puzzles);
         folder.write("MVStats.dat", stats);
-        ASSERT_NE(main = StartUpWithoutLoop(), nullptr);
+        ASSERT_NE(main = StartUpIn(folder), nullptr);
         if (newPuzzle) Press(IDC_NEW_PUZZLE);
         headless_clear_log();
     }
-    void click(const std::string& letters) { for (char letter : letters) ClickLetter(letter); }
     void solve(const char* text) { SetWindowTextA(hSolveMe, text), Press(IDC_SOLVE_PUZZLE); }
     TempFolder folder;
     HWND main = nullptr;
@@ -38,10 +33,10 @@ using StartUp = GameTest; using Commands = GameTest; using Drawing = GameTest; u
 // The console, moved over the alphabet, passes a click on to the letter beneath.
 TEST_F(GameTest, ALetterIsRevealedEverywhereAtOnceIgnoredWhenClickedAgainAndShownInTheMainWindowFromTheConsole) {
     start(true, "", "banana;a fruit:");
-    click("AAXX");
+    ClickLetters("AAXX");
     EXPECT_EQ(TextOf(IDC_PUZZLE_LINE), " _ A _ A _ A");
     EXPECT_EQ(CuesHeard(), (Cues{IDW_HIT, IDW_MISS}));
-    click("N");
+    ClickLetters("N");
     RECT b;
     GetWindowRect(hLetters['B' - 'A'], &b);
     MoveWindow(hWnd, b.left - 5, b.top - 5, 900, 106, TRUE);
@@ -54,7 +49,7 @@ TEST_F(GameTest, ALetterIsRevealedEverywhereAtOnceIgnoredWhenClickedAgainAndShow
 TEST_F(GameTest, NewPuzzleAbandonsTheGameAndStartsAFreshBoardKeepingOneLeftoverCharacter) {
     for (auto [typed, kept] : {std::pair{"x", "x"}, {"big", ""}}) {
         start();
-        click("OXA");
+        ClickLetters("OXA");
         headless_type(hSolveMe, typed);
         Press(IDC_NEW_PUZZLE);
         EXPECT_EQ(TextOf(IDC_PUZZLE_LINE), kHidden);
@@ -73,13 +68,12 @@ TEST_F(GameTest, NewPuzzleAbandonsTheGameAndStartsAFreshBoardKeepingOneLeftoverC
 TEST_F(GameTest, TheSeventhWrongGuessLosesAndOnlyThenSolutionShowsThePhrase) {
     for (bool bySolution : {false, true}) {
         start();
-        click("ACDEFH");
-        Press(IDC_SOLUTION);
-        EXPECT_EQ(TextOf(IDC_PUZZLE_LINE), kHidden);
+        ClickLetters("ACDEFH");
+        Press(IDC_SOLUTION);  // refused while the game runs
         CuesHeard();
-        bySolution ? solve("clowns") : click("J");
+        bySolution ? solve("clowns") : ClickLetters("J");
         EXPECT_EQ(CuesHeard(), (bySolution ? Cues{IDW_CLICK, IDW_MISS, IDW_LOSS} : Cues{IDW_MISS, IDW_LOSS}));
-        click("BIGTOP");  // the game is over
+        ClickLetters("BIGTOP");  // the game is over
         solve("big top");
         EXPECT_EQ(TextOf(IDC_PUZZLE_LINE), kHidden);
         EXPECT_EQ(TextOf(IDC_LETTER_BIN), std::string("A C D E F H ") + (bySolution ? "# " : "J "));
@@ -119,9 +113,9 @@ TEST_F(GameTest, BalloonModeSwitchesBetweenGamesOrBeforeTheFirstWrongGuessAndThe
     press("5", 5, true);
     press("7", 7, true);
     press("5", 5, true);
-    click("X");
+    ClickLetters("X");
     press("5", 4, false);
-    click("ACDE");  // the fifth wrong guess loses; between games only the label changes
+    ClickLetters("ACDE");  // the fifth wrong guess loses; between games only the label changes
     press("7", 0, true);
     press("5", 0, true);
     Press(IDC_NEW_PUZZLE);
@@ -153,23 +147,18 @@ TEST_F(StartUp, ShowsTheMainWindowAboveTheHiddenConsoleAroundTheScreenCentreWith
     }
 }
 
-// Windows programs may sit deeper than MAX_PATH, with mixed separators.
-TEST_F(StartUp, TheDataFilesLieBesideAProgramWithALongSlashedPath) {
+// Windows programs may sit deeper than MAX_PATH, with mixed separators. The data paths come before the windows.
+TEST_F(StartUp, FindsItsFilesBesideALongSlashedPathAndEndsWithCodeZeroAndNoWindowWhenAClassCannotBeRegistered) {
     const std::string dir = "C:\\Games/" + std::string(250, 'k') + "\\bin/";
-    StartFreshProcess(folder);
-    headless_set_module_path(dir + "Marivane.exe");
-    ASSERT_NE(main = StartUpWithoutLoop(), nullptr);
-    EXPECT_EQ(getDrivePath, dir);
-    EXPECT_EQ(HelpFiler, dir + "Quorrel-help.chm");
-}
-
-TEST_F(StartUp, EndsWithCodeZeroAndNoWindowWhenAWindowClassCannotBeRegistered) {
     for (const char* refused : {szClassName, szClassName2}) {
         StartFreshProcess(folder);
+        headless_set_module_path(dir + "Marivane.exe");
         headless_fail_class_registration(refused);
         headless_set_idle([] { return false; });
         EXPECT_EQ(WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), SW_SHOWNORMAL), 0) << refused;
         EXPECT_EQ(FindWindowA(szClassName2, nullptr), nullptr) << refused;
+        EXPECT_EQ(getDrivePath, dir);
+        EXPECT_EQ(HelpFiler, dir + "Quorrel-help.chm");
     }
 }
 
@@ -227,12 +216,12 @@ TEST_F(Commands, TheSoundButtonMutesTheGameCuesOnOddPressesButNeverTheClicksTheC
     ConsoleUse = 0;
     Press(IDC_SOUND);
     Press(IDC_NEW_PUZZLE);
-    click("BX");
+    ClickLetters("BX");
     solve("big tip");
     solve("big top");
     EXPECT_EQ(CuesHeard(), (Cues{IDW_CLICK, IDW_CLICK, IDW_CLICK}));  // Sound and both Solves
     Press(IDC_NEW_PUZZLE);
-    click("ACDEFHJ");
+    ClickLetters("ACDEFHJ");
     Press(IDC_CONSOLE);
     Press(IDC_MINIMISE);
     EXPECT_EQ(CuesHeard(), (Cues{IDW_CONSOLE, IDW_MINIMISE}));
@@ -270,9 +259,8 @@ TEST_F(Commands, ArrowKeysMoveBothWindowsTheLeadingOneFirstAndOtherKeysNothingAn
 
 // The viewer is open while a window titled "Quorrel-help" exists; a shell result of 32 or less is a failure.
 TEST_F(Commands, HelpOpensTheHelpFileUnlessItsViewerIsOpenAndSaysWhenItCannot) {
-    const struct { INT_PTR shellResult; bool viewerOpen; const char *box = nullptr, *caption = nullptr; } cases[] = {
-        {.shellResult = 33, .viewerOpen = false},
-        {.shellResult = 32, .viewerOpen = false, .box = "Help files could not be opened...", .caption = "Error - Marivane"},
+    const struct { INT_PTR shellResult; bool viewerOpen = false; const char *box = nullptr, *caption = nullptr; } cases[] = {
+        {.shellResult = 33}, {.shellResult = 32, .box = "Help files could not be opened...", .caption = "Error - Marivane"},
         {.shellResult = 33, .viewerOpen = true, .box = "terminating request... help program is currently in use.",
          .caption = "System - Permission Denied"}};
     for (const auto& c : cases) {
@@ -298,58 +286,50 @@ TEST_F(Commands, HelpOpensTheHelpFileUnlessItsViewerIsOpenAndSaysWhenItCannot) {
 }
 
 // Every button of the main window paints its face after the window; pressed, it shows another face. Once the
-// console has painted too, every shown static and edit control of both windows has asked for its colours.
-TEST_F(Drawing, EachButtonShowsItsPressedFaceWhilePressedAndEveryOtherControlIsHandedLightGreyBehindTransparentText) {
-    StartFreshProcess(folder);
-    ASSERT_NE(main = StartUpWithoutLoop(), nullptr);
-    const auto startFaces = Logged(HeadlessEvent::Face);
-    const auto windows = headless_windows();
-    const auto isMainButton = [&](HWND w) { return w->parent == main && w->className == "BUTTON"; };
-    EXPECT_EQ(startFaces.size(), std::size_t(std::count_if(windows.begin(), windows.end(), isMainButton)));
-    for (const HeadlessEvent& face : startFaces) {
-        headless_clear_log();
-        headless_draw_button(face.window, true);
-        ASSERT_EQ(Logged(HeadlessEvent::Face).size(), 1u) << face.window->id;
-        EXPECT_NE(Logged(HeadlessEvent::Face)[0].number, face.number) << face.window->id;
-        if (face.window->id == IDC_HINTS) {
-            EXPECT_EQ(face.number, IDB_HINTS) << "the face before any press";
+// console has painted too, every shown static and edit control of both windows has asked for its colours. Faces are
+// loaded and freed on every draw, so an evening of repaints holds no more GDI objects than the first paint did; at
+// quit only what the run keeps is alive: a picture on each picture control, the display font and each class's brush.
+TEST_F(Drawing, EachButtonShowsItsPressedFaceWhilePressedOtherControlsAreLightGreyAndRepaintsLeaveTheObjectsFlat) {
+    const auto pressEach = [] {
+        const auto startFaces = Logged(HeadlessEvent::Face);
+        const auto isMainButton = [](HWND w) { return w->parent == MainWindow() && w->className == "BUTTON"; };
+        EXPECT_EQ(startFaces.size(), std::size_t(std::ranges::count_if(headless_windows(), isMainButton)));
+        for (const HeadlessEvent& face : startFaces) {
+            headless_clear_log();
+            headless_draw_button(face.window, true);
+            ASSERT_EQ(Logged(HeadlessEvent::Face).size(), 1u) << face.window->id;
+            EXPECT_NE(Logged(HeadlessEvent::Face)[0].number, face.number) << face.window->id;
+            EXPECT_TRUE(face.window->id != IDC_HINTS || face.number == IDB_HINTS) << "the hints face before any press";
         }
-    }
-    ShowWindow(hWnd, SW_SHOW);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0)) DispatchMessageA(&msg);
-    for (HWND control : headless_windows()) {
-        if (!control->parent || control->className == "BUTTON" || !Shown(control)) continue;
-        EXPECT_EQ(control->background, GetStockObject(LTGRAY_BRUSH)) << control->id;
-        EXPECT_EQ(control->backgroundMode, TRANSPARENT) << control->id;
-    }
-}
-
-// Faces are loaded and freed on every draw, so an evening of repaints holds no more GDI objects than the first
-// paint did; at quit only what the run keeps is alive: a picture on each picture control, the display font
-// and the background brush of each window's class.
-TEST_F(Drawing, RepaintingEveryFacePressedAndNotKeepsTheObjectsAliveFlatAndQuitLeavesOnlyWhatTheRunKeeps) {
+        ShowWindow(hWnd, SW_SHOW);
+    };
     const HeadlessGdi kinds[] = {HeadlessGdi::DC, HeadlessGdi::Bitmap, HeadlessGdi::Brush, HeadlessGdi::Font};
     std::map<HeadlessGdi, int> firstPaint;
+    const auto coloursAndCount = [&] {
+        for (HWND control : headless_windows()) {
+            if (!control->parent || control->className == "BUTTON" || !Shown(control)) continue;
+            EXPECT_EQ(control->background, GetStockObject(LTGRAY_BRUSH)) << control->id;
+            EXPECT_EQ(control->backgroundMode, TRANSPARENT) << control->id;
+        }
+        for (HeadlessGdi k : kinds) firstPaint[k] = headless_live_gdi(k);
+    };
     const auto repaint = [] {
         for (HWND w : headless_windows()) {
             if (w->className == "BUTTON") headless_draw_button(w, true), headless_draw_button(w, false);
             if (!w->parent) MoveWindow(w, w->x, w->y, w->width, w->height, TRUE);
         }
     };
-    const auto count = [&] { for (HeadlessGdi k : kinds) firstPaint[k] = headless_live_gdi(k); };
     const auto compare = [&] { for (HeadlessGdi k : kinds) EXPECT_EQ(headless_live_gdi(k), firstPaint[k]) << int(k); };
-    std::vector<std::function<void()>> steps{[] { ShowWindow(hWnd, SW_SHOW); }, count};
+    std::vector<std::function<void()>> steps{pressEach, coloursAndCount};
     steps.insert(steps.end(), 50, repaint);
     steps.push_back(compare);
     StartFreshProcess(folder);
     EXPECT_EQ(RunProgram(steps), 0);
-    const auto windows = headless_windows();
     const auto isPicture = [](HWND w) { return w->className == "STATIC" && (w->style & 0x1F) == SS_BITMAP; };
     const auto isTopLevel = [](HWND w) { return !w->parent; };
     EXPECT_EQ(headless_live_gdi(HeadlessGdi::DC), 0);
-    EXPECT_EQ(headless_live_gdi(HeadlessGdi::Bitmap), std::count_if(windows.begin(), windows.end(), isPicture));
-    EXPECT_EQ(headless_live_gdi(HeadlessGdi::Brush), std::count_if(windows.begin(), windows.end(), isTopLevel));
+    EXPECT_EQ(headless_live_gdi(HeadlessGdi::Bitmap), std::ranges::count_if(headless_windows(), isPicture));
+    EXPECT_EQ(headless_live_gdi(HeadlessGdi::Brush), std::ranges::count_if(headless_windows(), isTopLevel));
     EXPECT_EQ(headless_live_gdi(HeadlessGdi::Font), 1);
 }
 

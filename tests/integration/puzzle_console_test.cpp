@@ -1,9 +1,7 @@
 // The puzzle file through New Puzzle and the puzzle console, driven through the real window procedure.
 #include "data/puzzle_file.h"
 #include "game_session.h"
-#include "resource.h"
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <cstdlib>
 #include <random>
@@ -19,8 +17,7 @@ struct Puzzles : ::testing::Test {
         folder.write("MVC_CONFIG.INI", config);
         chmod(folder.file("MVData.dat").c_str(), 0644);
         folder.write("MVData.dat", file);
-        StartFreshProcess(folder);
-        StartUpWithoutLoop();
+        StartUpIn(folder);
         Press(IDC_NEW_PUZZLE);
         headless_clear_log();
     }
@@ -123,13 +120,12 @@ TEST_F(Puzzles, TheConsoleButtonTogglesTheConsoleOnlyWhenUnlocked) {
 TEST_F(Puzzles, ReviewPagesThroughTheFileAndDeleteRewritesItWithoutTheShownRecordOrKeepsItWhole) {
     const int R = IDC_REVIEW;
     static const std::string done = "Resetting Puzzle Viewer...", notDeleted = "Puzzle not deleted...";
-    enum Lock { kNone, kReadOnly, kHeld };
+    enum Lock { kNone, kReadOnly, kHeld, kEditingLockedOnceShown };
     struct Case {
         std::string file = kThree;
         const char* config = kUnlocked;
         std::vector<int> commands = {R, R};
         Lock lock = kNone;
-        bool lockedAtDelete = false;  // editing locked once the record is shown
         std::string shownPhrase = "lion", shownHint = "king of the ring", phraseAfterDelete = "";
         int records = 3;            // counted after Delete
         Cues heard = {IDW_CLICK};  // at Delete
@@ -145,7 +141,7 @@ TEST_F(Puzzles, ReviewPagesThroughTheFileAndDeleteRewritesItWithoutTheShownRecor
          .records = 2, .fileAfter = "lion;king of the ring:juggler;keeps balls up:"},
         {.file = kThree + "2024!;a year:", .commands = {R, R, R, R}, .shownPhrase = "2024!", .shownHint = "a year"},
         {.file = kThree + "clowns;red no", .commands = {R, R, R, R}, .shownPhrase = "clowns", .shownHint = "red no"},
-        {.lockedAtDelete = true, .phraseAfterDelete = "lion", .heard = {kBeep}, .nextReview = "lion"},
+        {.lock = kEditingLockedOnceShown, .phraseAfterDelete = "lion", .heard = {kBeep}, .nextReview = "lion"},
         {.config = "Disable_Console= 0\nDisable_VCCntls= 1", .shownPhrase = "", .shownHint = "", .heard = {kBeep},
          .nextReview = ""},
     };
@@ -157,7 +153,7 @@ TEST_F(Puzzles, ReviewPagesThroughTheFileAndDeleteRewritesItWithoutTheShownRecor
         if (c.lock == kReadOnly) chmod(folder.file("MVData.dat").c_str(), 0444);
         EXPECT_EQ(TextOf(IDC_PHRASE_EDIT), c.shownPhrase);
         EXPECT_EQ(TextOf(IDC_HINT_EDIT), c.shownHint);
-        if (c.lockedAtDelete) EditingUse = 1;
+        if (c.lock == kEditingLockedOnceShown) EditingUse = 1;
         headless_clear_log();
         const Limit limit = c.lock == kHeld ? kUnreadable : kNoLimit;
         Limited(limit, folder, [] { Press(IDC_DELETE); }, "MVData.dat");

@@ -1,14 +1,11 @@
 #include "game_session.h"
 
-#include "resource.h"
-
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,6 +43,7 @@ HWND StartUpWithoutLoop(int showCommand) {
     int exitCode = WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char*>(""), showCommand);
     return exitCode == HEADLESS_STARVED ? MainWindow() : nullptr;
 }
+HWND StartUpIn(const TempFolder& folder) { return StartFreshProcess(folder), StartUpWithoutLoop(); }
 
 HWND MainWindow() { return FindWindowA("Marivane", "Marivane"); }
 HWND ControlById(int id) { return GetDlgItem(GetDlgItem(MainWindow(), id) ? MainWindow() : hWnd, id); }
@@ -54,7 +52,9 @@ void ClickAt(HWND window, int x, int y) {
     SendMessageA(window, WM_LBUTTONDOWN, 0x0001, MAKELPARAM(x, y));
     SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
-void ClickLetter(char c) { ClickAt(MainWindow(), hLetters[c - 'A']->x + 4, hLetters[c - 'A']->y + 4); }
+void ClickLetters(const std::string& letters) {
+    for (char c : letters) ClickAt(MainWindow(), hLetters[c - 'A']->x + 4, hLetters[c - 'A']->y + 4);
+}
 std::string TextOf(int id) { return ControlById(id)->text; }
 
 Cues CuesHeard() {

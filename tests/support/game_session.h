@@ -3,8 +3,10 @@
 
 #include "app/state.h"
 #include "headless/headless_records.h"
+#include "resource.h"
 
 #include <functional>
+#include <gtest/gtest.h>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -24,12 +26,13 @@ void StartFreshProcess(const TempFolder& folder);  // a new process, its program
 // WinMain's exit code; each step is run when the message loop runs dry, Quit pressed after the last.
 int RunProgram(const std::vector<std::function<void()>>& steps);
 HWND StartUpWithoutLoop(int showCommand = SW_SHOWNORMAL);  // start-up up to the message loop
+HWND StartUpIn(const TempFolder& folder);                  // the same, in a fresh process
 
 HWND MainWindow();
 HWND ControlById(int id);                 // a control of either window
 void Press(int id);                       // a full click on an owner-drawn button
 void ClickAt(HWND window, int x, int y);  // a click at client coordinates, dispatched at once
-void ClickLetter(char letter);            // a click in the middle of a letter picture
+void ClickLetters(const std::string& letters);  // a click on each letter picture in turn
 std::string TextOf(int id);
 inline bool Shown(HWND window) { return window->visible; }  // the window's own visibility flag
 

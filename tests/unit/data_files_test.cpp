@@ -3,9 +3,7 @@
 #include "data/config_file.h"
 #include "data/startup_file.h"
 #include "stats/stats_file.h"
-
 #include "game_session.h"
-#include <gtest/gtest.h>
 
 #include <climits>
 #include <filesystem>
@@ -13,7 +11,6 @@
 namespace fs = std::filesystem;
 #define PURGED "Data purged..."
 
-// A new process, with the paths start-up forms.
 static void StartFresh(const TempFolder& folder) {
     StartFreshProcess(folder);
     FormDataPaths();
@@ -76,17 +73,14 @@ TEST(StartupFile, StoresEachByteShiftedByItsPositionWithCrBeforeLfAndRestoresIt)
 // for no such file. A file another program holds is never written over, nor is the other. A fault may also limit
 // the writes, put a folder in the place of the store, or leave a half-written temporary file; no temporary file stays.
 TEST(StartupFile, StartAndQuitKeepANewerPlainFileJoinRecordsAddedAfterAPurgeAndUnderAFaultStoreOrKeepBoth) {
-    // The store holds "s;t:" before and after unless a case says otherwise.
     const struct {
         bool quit = false;
         const char *plain, *store = "s;t:", *plainAfter, *storeAfter = "s;t:";
         const char *unreadable = "", *folderAt = "", *halfWrittenAt = "";
         Limit limit = kNoLimit;
     } cases[] = {
-        {.plain = nullptr, .plainAfter = "s;t:"},
-        {.plain = "", .plainAfter = "s;t:"},
-        {.plain = "x;y:", .plainAfter = "x;y:"},
-        {.plain = PURGED "x;y:", .plainAfter = "s;t:x;y:"},
+        {.plain = nullptr, .plainAfter = "s;t:"}, {.plain = "", .plainAfter = "s;t:"},
+        {.plain = "x;y:", .plainAfter = "x;y:"}, {.plain = PURGED "x;y:", .plainAfter = "s;t:x;y:"},
         {.plain = PURGED "x;y:", .store = nullptr, .plainAfter = "x;y:", .storeAfter = nullptr},
         {.plain = PURGED, .store = "", .plainAfter = "", .storeAfter = ""},
         {.quit = true, .plain = "x;y:", .plainAfter = PURGED, .storeAfter = "x;y:"},
@@ -119,11 +113,9 @@ TEST(StartupFile, StartAndQuitKeepANewerPlainFileJoinRecordsAddedAfterAPurgeAndU
         if (*c.folderAt) fs::create_directory(folder.file(c.folderAt));
         if (*c.halfWrittenAt) folder.write(c.halfWrittenAt, "half");
         StartFresh(folder);
-        const auto run = [&] { c.quit ? OnExits() : OnLoads(); };
-        Limited(*c.unreadable ? kUnreadable : c.limit, folder, run, c.unreadable);
+        Limited(*c.unreadable ? kUnreadable : c.limit, folder, [&] { c.quit ? OnExits() : OnLoads(); }, c.unreadable);
         EXPECT_EQ(content(folder, "MVData.dat", false), c.plainAfter ? c.plainAfter : "none");
         EXPECT_EQ(content(folder, "OnLoad.dat", true), c.storeAfter ? c.storeAfter : "none");
-        EXPECT_FALSE(folder.exists("OnLoad.dat.tmp"));
-        EXPECT_FALSE(folder.exists("MVData.dat.tmp"));
+        for (const char* tmp : {"OnLoad.dat.tmp", "MVData.dat.tmp"}) EXPECT_FALSE(folder.exists(tmp)) << tmp;
     }
 }

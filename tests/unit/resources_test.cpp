@@ -1,16 +1,11 @@
 // The resources Marivane.exe is linked with, read from its resource script as windres writes it back out:
 // "LANGUAGE 9, 4" before the resources of that language, each opening with a line "<id> <type> ...".
-#include "app/state.h"
 #include "game/drawing.h"
-#include "resource.h"
-
-#include <gtest/gtest.h>
+#include "game_session.h"
 
 #include <fstream>
 #include <map>
 #include <regex>
-#include <string>
-#include <vector>
 
 using Resource = std::pair<std::string, int>;  // type, id
 const std::string kBitmap = "2", kIconGroup = "14", kManifest = "24", kWave = "\"WAVE\"";

@@ -1,21 +1,18 @@
 // Booking of won and lost games, the skill ladder and the reset, at the limits of the counters.
 #include "stats/stats.h"
-#include "app/state.h"
+#include "game_session.h"
 
-#include <gtest/gtest.h>
 #include <climits>
 
 struct Player { int points, wins, losses; std::string skill = "Lion-Tamer"; };
 
-// The player's figures and the texts shown for them.
-static void set(int player, const Player& p) {
+static void setFigures(int player, const Player& p) {
     auto figures = player == 1 ? std::tie(pscoreone, pwinsone, plossone, pskillone, pallone, pwinone, plosone)
                                : std::tie(pscoretwo, pwinstwo, plosstwo, pskilltwo, palltwo, pwintwo, plostwo);
     figures = std::make_tuple(p.points, p.wins, p.losses, p.skill, std::to_string(p.points), std::to_string(p.wins),
                               std::to_string(p.losses));
 }
 
-// Each figure of the player, and the texts shown for it, compared on its own.
 static void expectFigures(int player, const Player& p) {
     SCOPED_TRACE(testing::Message() << "player " << player);
     const bool one = player == 1;
@@ -31,7 +28,7 @@ static void expectFigures(int player, const Player& p) {
 // Runs an operation with either player as the current one; the other one's figures stay.
 static void forEitherPlayer(const Player& before, void (*operation)(), const Player& after) {
     for (int player : {1, 2}) {
-        set(1, before), set(2, before);
+        setFigures(1, before), setFigures(2, before);
         playertype = player;
         operation();
         expectFigures(player, after);
@@ -52,8 +49,7 @@ TEST(Stats, SkillRankFollowsTheMarginOfWinsOverLossesFromTwentyFiveGames) {
     }
 }
 
-TEST(Stats, AWinEarnsTenPointsPerCharacterNotLostALossOnlyCountsAndCountersSaturate) {
-    // Figures as points, wins, losses.
+TEST(Stats, AWinEarnsTenPointsPerCharacterNotLostALossOnlyCountsCountersSaturateAndAResetClearsThemAll) {
     const struct { Player before; const char* phrase; int lost; Player after; } cases[] = {
         {.before = {100, 4, 2}, .phrase = "HELLO WORLD", .lost = 3, .after = {180, 5, 2}},
         {.before = {100, 4, 2}, .phrase = "OX", .lost = 5, .after = {70, 5, 2}},
@@ -67,8 +63,5 @@ TEST(Stats, AWinEarnsTenPointsPerCharacterNotLostALossOnlyCountsAndCountersSatur
         std::tie(solveword, numwrong) = std::make_tuple(c.phrase, c.lost);
         forEitherPlayer(c.before, [] { doScores(), doLoses(); }, c.after);
     }
-}
-
-TEST(Stats, ResetClearsTheCurrentPlayersFiguresToTheStartingRank) {
     forEitherPlayer({90, 7, 3}, resetStats, {0, 0, 0, "Circus-Worker"});
 }
