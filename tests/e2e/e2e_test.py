@@ -13,6 +13,7 @@ SESSION = WORK / 'session'
 ID = {name: int(n) for name, n in re.findall(r'#define (ID\w+) +(\d+)', pathlib.Path(E['E2E_RESOURCE_H']).read_text())}
 MAIN, CONSOLE = -1, -2  # the game's two windows as the probe numbers them
 PASS_ENDED = 'Resetting Puzzle Viewer...'
+ONE_LOSS = '0 0 1 Circus-Worker 0 0 0 Circus-Worker'  # the figures once player one has lost a game
 session = []  # how the current Wine session runs a program: as whom, on which display, with which prefix
 
 
@@ -231,6 +232,21 @@ def open_the_help_and_ask_again():  # the viewer is titled by the help file; a s
 
 
 class Marivane(unittest.TestCase):
+    def test_AQuitSavesTheFiguresWhileAnotherProgramHoldsTheirFileAWhile(self):
+        # The holder shares reading and writing but not deleting, as a scan or a cloud sync does: until it lets go,
+        # the file cannot be replaced.
+        with wine_session('held', '1280x1024x24'):
+            game = Game('held', seeds=RELEASE)
+            self.assertTrue(game.launch())
+            lose_a_starter_game()
+            x, y, width, height = find(ID['IDC_QUIT']).at  # read before the hold: a probe takes a while
+            log = SESSION / 'holder.log'
+            holder = start(session + [WINE, E['E2E_HOLDER_EXE'], f'Z:{game.folder}/MVStats.dat', 400], log)
+            self.assertTrue(wait_until(lambda: b'held' in log.read_bytes(), 30, 0.01), 'the holder has no hold')
+            self.assertTrue(xdotool('mousemove', x + width // 2, y + height // 2, 'click', '1'))
+            self.assertTrue(game.exit_code() == 0 and holder.wait(30) == 0)
+            self.assertEqual(game.file('MVStats.dat').decode(), ONE_LOSS)
+
     def test_AnOrdinaryUserOnALowScreenPlaysFromALockedFolderNamedOutsideTheCodePageAndOpensTheHelpLoadingDllsLate(
             self):
         # The program's folder, named outside the code page, is root's: the user may read it but not write, so his
@@ -245,7 +261,7 @@ class Marivane(unittest.TestCase):
             open_the_help_and_ask_again()
             self.assertTrue(click(ID['IDC_CLOSE']) and game.exit_code() == 0, 'X did not end the program')
             data = prefix / 'drive_c/users/nobody/AppData/Local/Marivane'
-            self.assertEqual((data / 'MVStats.dat').read_text(), '0 0 1 Circus-Worker 0 0 0 Circus-Worker')
+            self.assertEqual((data / 'MVStats.dat').read_text(), ONE_LOSS)
             self.assertEqual((data / 'OnLoad.dat').read_bytes(), (RELEASE / 'OnLoad.dat').read_bytes())
             heard = [ID['IDW_NEW_PUZZLE']] + [ID['IDW_MISS']] * 7 + [ID['IDW_LOSS'], ID['IDW_CLICK'], ID['IDW_CLICK']]
             self.assertEqual(game.sounds(), heard)  # the last two: Help twice
