@@ -244,7 +244,7 @@ class Marivane(unittest.TestCase):
             holder = start(session + [WINE, E['E2E_HOLDER_EXE'], f'Z:{game.folder}/MVStats.dat', 400], log)
             self.assertTrue(wait_until(lambda: b'held' in log.read_bytes(), 30, 0.01), 'the holder has no hold')
             self.assertTrue(xdotool('mousemove', x + width // 2, y + height // 2, 'click', '1'))
-            self.assertTrue(game.exit_code() == 0 and holder.wait(30) == 0)
+            self.assertTrue(game.exit_code() == 0 and holder.wait(30) == 0, 'the game did not end: a box?')
             self.assertEqual(game.file('MVStats.dat').decode(), ONE_LOSS)
 
     def test_AnOrdinaryUserOnALowScreenPlaysFromALockedFolderNamedOutsideTheCodePageAndOpensTheHelpLoadingDllsLate(
@@ -265,6 +265,14 @@ class Marivane(unittest.TestCase):
             self.assertEqual((data / 'OnLoad.dat').read_bytes(), (RELEASE / 'OnLoad.dat').read_bytes())
             heard = [ID['IDW_NEW_PUZZLE']] + [ID['IDW_MISS']] * 7 + [ID['IDW_LOSS'], ID['IDW_CLICK'], ID['IDW_CLICK']]
             self.assertEqual(game.sounds(), heard)  # the last two: Help twice
+            # Once his folder holds his files it stays their home, though the program's folder now takes new files.
+            beside, store = sorted(os.listdir(game.folder)), (data / 'OnLoad.dat').read_bytes()
+            os.chmod(game.folder, 0o777)
+            step('his figures', game.launch(), [Want(ID['IDC_P1_LOSSES'], '1')])
+            self.assertTrue(click(ID['IDC_QUIT']) and game.exit_code() == 0)
+            self.assertEqual(sorted(os.listdir(game.folder)), beside)
+            self.assertEqual((data / 'OnLoad.dat').read_bytes(), store)
+            self.assertEqual((data / 'MVStats.dat').read_text(), ONE_LOSS)
 
     def test_TheConsoleIsRestoredWithTheGameAndPuzzlesWithControlCharactersOutliveAltF4AKilledRunAndASecondCopy(self):
         # Scrambled, the 0x14 becomes 0x1A, the byte at which a text-mode read stops, as at the 0x1A in "thr\x1Aee".
