@@ -13,6 +13,7 @@ const char kScoreName[] = "MVStats.dat";
 const char kWordsName[] = "MVData.dat";
 const char kTimerName[] = "MVC_CONFIG.INI";
 const char kLoadsName[] = "OnLoad.dat";
+const char kStartersName[] = "MVStarters.dat";
 const char kPlayerFolderName[] = "Marivane";
 const char kProbeName[] = "Marivane-write-check.tmp";
 
@@ -37,15 +38,32 @@ bool takesNewFiles(const std::string& folder) {
     return true;
 }
 
-// %LOCALAPPDATA%\Marivane with a trailing separator, made when missing;
-// empty when the system names no such folder.
+// %LOCALAPPDATA%\Marivane with a trailing separator; empty when the system
+// names no such folder. Only named here: it is made once it is needed.
 std::string playerFolder(char separator) {
     std::vector<wchar_t> buffer(32768);  // the longest value an environment variable can have
     DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0 || length >= buffer.size()) return std::string();
-    std::string folder = Utf8Name(std::wstring(buffer.data(), length)) + separator + kPlayerFolderName;
-    CreateDirectoryW(WideName(folder).c_str(), nullptr);
-    return folder + separator;
+    return Utf8Name(std::wstring(buffer.data(), length)) + separator + kPlayerFolderName + separator;
+}
+
+bool holdsGameFiles(const std::string& folder) {
+    for (const char* name : {kLoadsName, kWordsName, kScoreName})
+        if (!FileCertainlyMissing(folder + name)) return true;
+    return false;
+}
+
+// A player's folder that has held the game's files stays their home, even
+// once the program's folder could be written (started as administrator, or
+// the folder unlocked): else their puzzles and scores would seem to vanish.
+bool isPlayersHome(const std::string& player) {
+    return !player.empty() && holdsGameFiles(player) && takesNewFiles(player);
+}
+
+bool madeTakingNewFiles(const std::string& player) {
+    if (player.empty()) return false;
+    CreateDirectoryW(WideName(player.substr(0, player.size() - 1)).c_str(), nullptr);
+    return takesNewFiles(player);
 }
 
 // Copies a file the player's folder lacks from beside the program.
@@ -55,6 +73,14 @@ void seed(const std::string& programFolder, const std::string& dataFolder, const
         ReplaceFileContent(dataFolder + name, content);
 }
 
+// A plain puzzle file beside the program (a teacher's, say) stands in for a
+// store there is not; it is not given to a player who has puzzles of either kind.
+void seedPuzzles(const std::string& programFolder, const std::string& player) {
+    if (FileCertainlyMissing(programFolder + kLoadsName) && FileCertainlyMissing(player + kLoadsName))
+        seed(programFolder, player, kWordsName);
+    seed(programFolder, player, kLoadsName);
+}
+
 void warnNothingCanBeSaved(const std::string& folder) {
     const std::string text = "Marivane cannot write to the folder\n" + folder +
                              "\n\nPuzzles you add and the players' scores cannot be saved.";
@@ -62,14 +88,15 @@ void warnNothingCanBeSaved(const std::string& folder) {
 }
 
 std::string chooseDataFolder(const std::string& programFolder) {
-    if (takesNewFiles(programFolder)) return programFolder;
     // Named with the separator the system gave in the program's own name.
     const std::string player = playerFolder(programFolder.empty() ? '\\' : programFolder.back());
-    if (player.empty() || !takesNewFiles(player)) {
+    const bool playersHome = isPlayersHome(player);
+    if (!playersHome && takesNewFiles(programFolder)) return programFolder;
+    if (!playersHome && !madeTakingNewFiles(player)) {
         warnNothingCanBeSaved(player.empty() ? programFolder : player);
         return programFolder;
     }
-    seed(programFolder, player, kLoadsName);
+    seedPuzzles(programFolder, player);
     seed(programFolder, player, kScoreName);
     return player;
 }
@@ -85,6 +112,7 @@ void FormDataPaths() {
     ScoreFile = dataFolder + kScoreName;
     WordsFile = dataFolder + kWordsName;
     LoadsFile = dataFolder + kLoadsName;
+    StartersFile = getDrivePath + kStartersName;
     // A configuration beside the program (a teacher's lock, say) holds wherever the other files are.
     TimerFile = FileCertainlyMissing(getDrivePath + kTimerName) ? dataFolder + kTimerName : getDrivePath + kTimerName;
 }

@@ -14,13 +14,17 @@ const int kMainAboveCentre = 378;
 
 // Where the block's top-left corner goes: centred on the screen, but moved
 // just enough to lie inside the work area, so that on a screen lower than the
-// block (1280 x 720, or 1920 x 1080 at 150 %) the painted title bar and its
-// buttons stay in reach.
+// block (1280 x 720, or 1920 x 1080 at 150 %) the painted title bar stays in
+// reach. On a work area narrower than the block (800 x 600, or 1024 x 768 at
+// 125 %) its right edge goes onto the screen instead of its left, because the
+// minimise, help and close buttons lie at the right; the arrow keys bring the
+// rest into view.
 POINT blockCorner() {
     POINT corner{GetSystemMetrics(SM_CXSCREEN) / 2 - 450, GetSystemMetrics(SM_CYSCREEN) / 2 - kMainAboveCentre};
     RECT work;
     if (SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
-        corner.x = std::max(work.left, std::min<LONG>(corner.x, work.right - 1));
+        const bool narrow = work.right - work.left < kMainWidth;
+        corner.x = narrow ? work.right - kMainWidth : std::max(work.left, std::min<LONG>(corner.x, work.right - 1));
         corner.y = std::max(work.top, std::min<LONG>(corner.y, work.bottom - 1));
     }
     return corner;

@@ -6,6 +6,7 @@ std::string ScoreFile;
 std::string WordsFile;
 std::string TimerFile;
 std::string LoadsFile;
+std::string StartersFile;
 
 int gameRunning;
 int numwrong;
@@ -52,6 +53,7 @@ std::string pallone, palltwo;
 std::string pwinone, pwintwo;
 std::string plosone, plostwo;
 std::string pskillone, pskilltwo;
+int ScoreFileUnread;
 
 const char szClassName[] = "Marivane";
 const char szClassName2[] = "Add_Puzzles";
@@ -66,7 +68,8 @@ HWND PopZero, PopOne, PopTwo, PopTre, PopFor, PopFiv, PopSix, PopSev;
 HWND hSolveMe, hEditWord, hEditHint;
 
 void ResetSharedState() {
-    for (std::string* path : {&getDrivePath, &HelpFiler, &ScoreFile, &WordsFile, &TimerFile, &LoadsFile})
+    for (std::string* path :
+         {&getDrivePath, &HelpFiler, &ScoreFile, &WordsFile, &TimerFile, &LoadsFile, &StartersFile})
         path->clear();
     for (std::string* text : {&solveword, &displayword, &answer, &buildword, &showdashes, &doubledash, &grabhint,
                               &usedletters, &test1, &test2, &storepuzzles, &EndofFile, &exportwords, &pallone,
@@ -76,7 +79,7 @@ void ResetSharedState() {
     alpha = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ#";
     for (int* counter : {&gameRunning, &numwrong, &nowrongs, &found, &difficulty, &yeshint, &audioset, &HideCon,
                          &seedone, &firstrun, &gRandom, &doit, &prelim, &ConsoleUse, &EditingUse, &pscoreone,
-                         &pscoretwo, &pwinsone, &pwinstwo, &plossone, &plosstwo})
+                         &pscoretwo, &pwinsone, &pwinstwo, &plossone, &plosstwo, &ScoreFileUnread})
         *counter = 0;
     playertype = 1;
     for (int& flag : KillLet) flag = 0;

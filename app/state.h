@@ -16,6 +16,7 @@ extern std::string ScoreFile;
 extern std::string WordsFile;
 extern std::string TimerFile;
 extern std::string LoadsFile;
+extern std::string StartersFile;
 
 // ---- The current game ----
 extern int gameRunning;
@@ -68,6 +69,9 @@ extern std::string pallone, palltwo;
 extern std::string pwinone, pwintwo;
 extern std::string plosone, plostwo;
 extern std::string pskillone, pskilltwo;
+// 1 when the statistics file was there at start-up but could not be read (another program held it,
+// say): it holds the players' own figures, which the run never saw, so the run's are not saved over them.
+extern int ScoreFileUnread;
 
 // ---- Windows ----
 extern const char szClassName[];

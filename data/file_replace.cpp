@@ -3,6 +3,7 @@
 #include "data/file_names.h"
 #include "platform/win32.h"
 
+#include <algorithm>
 #include <fstream>
 #include <system_error>
 
@@ -34,6 +35,36 @@ bool writeWhole(std::ofstream& out, const std::string& content) {
     return !out.fail();
 }
 
+// How refusals look while another program (an antivirus scan, a backup, an
+// indexer, a cloud folder's sync) has the file open without delete sharing.
+bool heldByAnotherProgram(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+}
+
+// Such programs let go within moments, so a refusal of that kind is tried
+// again after a pause that doubles each time, for a second in all.
+bool moveOver(const std::wstring& from, const std::wstring& to) {
+    const DWORD patience = 1000;  // milliseconds
+    DWORD waited = 0;
+    for (DWORD pause = 10;; pause *= 2) {
+        if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+        if (!heldByAnotherProgram(GetLastError()) || waited >= patience) return false;
+        pause = std::min(pause, patience - waited);
+        Sleep(pause);
+        waited += pause;
+    }
+}
+
+// The box has no owner but disables every window of the game while it is
+// open, so that no second way out can start a save meanwhile.
+bool playerTriesAgain(const std::string& path, const char* what) {
+    const std::string text = std::string("The ") + what + " were not saved: Marivane could not write\n" + path +
+                             "\n\nAnother program may be using the file. Choose Retry to try again, or Cancel to "
+                             "end the game.";
+    return MessageBoxW(nullptr, WideName(text).c_str(), L"Marivane", MB_RETRYCANCEL | MB_ICONWARNING | MB_TASKMODAL) ==
+           IDRETRY;
+}
+
 }  // namespace
 
 bool ReplaceFileContent(const std::string& path, const std::string& content, std::ios::openmode mode) {
@@ -47,10 +78,14 @@ bool ReplaceFileContent(const std::string& path, const std::string& content, std
         return inPlace.is_open() && writeWhole(inPlace, content);
     }
     // std::rename cannot replace an existing file on Windows; MoveFileExW can, in one step.
-    if (writeWhole(out, content) && MoveFileExW(WideName(temporary).c_str(), WideName(path).c_str(),
-                                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
+    if (writeWhole(out, content) && moveOver(WideName(temporary), WideName(path))) return true;
     std::error_code ignored;
     std::filesystem::remove(DiskPath(temporary), ignored);
     return false;
+}
+
+bool SaveAtQuit(const std::string& path, const std::string& content, const char* what) {
+    while (!ReplaceFileContent(path, content))
+        if (!playerTriesAgain(path, what)) return false;
+    return true;
 }

@@ -13,7 +13,8 @@ bool ReadFileContent(const std::string& path, std::string& content);
 bool FileCertainlyMissing(const std::string& path);
 
 // Writes `content` to a temporary file beside `path` and moves it over `path`
-// in one step, so the file is either the old one or the complete new one. On
+// in one step, so the file is either the old one or the complete new one. A
+// file another program holds for a moment is waited for, a second at most. On
 // a failure the temporary file is removed, the old file stays as it was and
 // the result is false. Where no file can be created beside it (a folder that
 // takes no new files), `path` itself is rewritten, which is the best that can
@@ -21,3 +22,8 @@ bool FileCertainlyMissing(const std::string& path);
 // writes them).
 bool ReplaceFileContent(const std::string& path, const std::string& content,
                         std::ios::openmode mode = std::ios::binary);
+
+// A save at quit, which the player is told of when it fails: a box names the
+// file and what was not saved (`what`: "figures", "puzzles") and offers to try
+// again, until the file is replaced or the player cancels (false then).
+bool SaveAtQuit(const std::string& path, const std::string& content, const char* what);

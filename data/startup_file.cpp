@@ -54,16 +54,20 @@ void dropCrBeforeEachLf(std::string& text) {
 
 bool startsWithPurgeText(const std::string& plain) { return plain.compare(0, kPurgeLength, kPurgeText) == 0; }
 
+// The plain text of a file in the store's form; false when it cannot be read whole.
+bool readUnscrambled(const std::string& path, std::string& puzzles) {
+    std::string store;
+    if (!ReadFileContent(path, store)) return false;
+    puzzles = UnscrambleStore(std::move(store));
+    return true;
+}
+
 // The puzzles in the store; none when there is no store. False when a store
 // is there but cannot be read: then nothing may be written over it.
 bool readStoredPuzzles(std::string& puzzles) {
-    std::string store;
-    if (!ReadFileContent(LoadsFile, store)) {
-        puzzles.clear();
-        return FileCertainlyMissing(LoadsFile);
-    }
-    puzzles = UnscrambleStore(std::move(store));
-    return true;
+    if (readUnscrambled(LoadsFile, puzzles)) return true;
+    puzzles.clear();
+    return FileCertainlyMissing(LoadsFile);
 }
 
 }  // namespace
@@ -102,8 +106,10 @@ void OnLoads() {
     const std::string added = plain.empty() ? std::string() : plain.substr(kPurgeLength);
     std::string puzzles;
     if (!readStoredPuzzles(puzzles)) return;
-    // Without a store and with nothing added, the plain file is left as found.
-    if (added.empty() && FileCertainlyMissing(LoadsFile)) return;
+    // Without a store and with nothing added the player has no puzzles yet and
+    // is given the starters; without readable starters the plain file is left
+    // as found.
+    if (added.empty() && FileCertainlyMissing(LoadsFile) && !readUnscrambled(StartersFile, puzzles)) return;
     ReplaceFileContent(WordsFile, puzzles += added);
 }
 
@@ -123,5 +129,5 @@ void OnExits() {
     }
     // The plain file may be the only copy of the puzzles: it is purged only
     // once the scrambled store is safely in place.
-    if (ReplaceFileContent(LoadsFile, ScrambleStore(puzzles))) ReplaceFileContent(WordsFile, kPurgeText);
+    if (SaveAtQuit(LoadsFile, ScrambleStore(puzzles), "puzzles")) ReplaceFileContent(WordsFile, kPurgeText);
 }

@@ -47,9 +47,10 @@ void DrawButton(WPARAM wParam, LPARAM lParam) {
     const RECT& r = item->rcItem;
     StretchBlt(item->hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, 0, 0, size.bmWidth,
                size.bmHeight, SRCCOPY);
+    // DeleteObject refuses a bitmap still selected into a live context.
     SelectObject(memory, previous);
-    DeleteDC(memory);
     DeleteObject(bitmap);
+    DeleteDC(memory);
 }
 
 HBRUSH ControlColours(HDC dc) {

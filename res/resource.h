@@ -96,7 +96,9 @@
 
 /* ---- Icon groups ---- */
 #define IDI_MARIVANE        16  /* 64 x 64, the program file's icon */
-#define IDI_MARIVANE_SMALL  32  /* 32 x 32, loaded at 16 x 16 for the title bar */
+/* 32 x 32, loaded at 16 x 16 as the main window class's small icon, for wherever the system shows
+ * small icons: the windows have no title bar of the system's, only the one painted in their picture */
+#define IDI_MARIVANE_SMALL  32
 
 /* ---- Main window: buttons ---- */
 #define IDC_PLAYER_ONE    2800

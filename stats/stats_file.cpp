@@ -42,6 +42,7 @@ void SetStartingScores() {
 void loadScores() {
     std::ifstream in(DiskPath(ScoreFile));
     if (!in.good()) {
+        ScoreFileUnread = !FileCertainlyMissing(ScoreFile);
         SetStartingScores();
         return;
     }
@@ -57,12 +58,10 @@ void loadScores() {
 }
 
 void saveScores() {
-    // A file that is there but cannot be read now (another program holds it,
-    // say) may hold figures this run never loaded: it is left as it is.
-    if (!std::ifstream(DiskPath(ScoreFile)).is_open() && !FileCertainlyMissing(ScoreFile)) return;
+    if (ScoreFileUnread) return;
     std::ostringstream line;
     writePlayer(line, pscoreone, pwinsone, plossone, pskillone);
     line << ' ';
     writePlayer(line, pscoretwo, pwinstwo, plosstwo, pskilltwo);
-    ReplaceFileContent(ScoreFile, line.str());
+    SaveAtQuit(ScoreFile, line.str(), "figures");
 }

@@ -1,4 +1,5 @@
-// The statistics file beside the program.
+// The statistics file, in the folder that holds the game's data files: beside
+// the program or in the player's own folder (app/data_folder.h).
 #pragma once
 
 void loadScores();

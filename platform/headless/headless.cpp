@@ -3,7 +3,8 @@
 // has a quirk that matters (PtInRect excludes the right and bottom edges, a
 // null WM_SETTEXT empties the text, DestroyWindow takes owned windows along)
 // it is kept here too. GDI draws nothing: its calls only let the drawing code
-// run, and note which face lands on which button.
+// run, note which face lands on which button, and keep count of the objects
+// and contexts alive.
 #include "headless_records.h"
 
 #include <algorithm>
@@ -22,12 +23,18 @@
 #include <unistd.h>
 #include <utility>
 
-struct HGDIOBJ__ { int resourceId = 0; };  // a bitmap's resource id
+struct HGDIOBJ__ {
+    HeadlessGdi kind;
+    int resourceId = 0;  // a bitmap's resource id
+    bool stock = false, deleted = false;
+    int selections = 0;  // the live contexts it is selected into
+};
 
 struct HDC__ {
     HWND window = nullptr;  // null for a memory context
-    HGDIOBJ selected = nullptr;
+    std::map<HeadlessGdi, HGDIOBJ> selected;  // one object of each kind, as Win32 keeps
     int bkMode = OPAQUE;
+    bool deleted = false;
 };
 
 namespace {
@@ -47,6 +54,9 @@ struct World {
     std::vector<HeadlessEvent> log;
     std::vector<std::string> failingClasses;
     std::function<bool()> idle;
+    std::function<int(const HeadlessEvent&)> boxAnswer;
+    std::map<std::string, int> holds;  // attempts left by file name; HEADLESS_HELD_FOR_GOOD for good
+    std::vector<DWORD> sleeps;
     std::string modulePath = "C:\\Games\\Marivane\\Marivane.exe";
     int screenWidth = 1280, screenHeight = 1024;
     INT_PTR shellResult = 42;
@@ -78,9 +88,38 @@ std::string upperCase(std::string text) {
 
 int resourceNumber(LPCSTR name) { return IS_INTRESOURCE(name) ? LOWORD(name) : 0; }
 
+HGDIOBJ newObject(HeadlessGdi kind, int resourceId = 0) {
+    world().objects.push_back({kind, resourceId});
+    return &world().objects.back();
+}
+
+// Stock objects 0 to 5 are brushes; of the others the game asks only for
+// fonts. No stock index names the default bitmap a new context holds.
+const int kDefaultBitmap = -1, kWhiteBrush = 0, kSystemFont = 13;
+
+HGDIOBJ stockObject(int index) {
+    const HeadlessGdi kind = index == kDefaultBitmap ? HeadlessGdi::Bitmap
+                             : index <= 5            ? HeadlessGdi::Brush
+                                                     : HeadlessGdi::Font;
+    HGDIOBJ__& object = world().stock.try_emplace(index, HGDIOBJ__{kind}).first->second;
+    object.stock = true;
+    return &object;
+}
+
+// A new context holds the default bitmap, brush and font.
 HDC newDC(HWND window) {
-    world().dcs.push_back({window});
-    return &world().dcs.back();
+    world().dcs.push_back({window, {}});
+    HDC dc = &world().dcs.back();
+    for (int index : {kDefaultBitmap, kWhiteBrush, kSystemFont}) SelectObject(dc, stockObject(index));
+    return dc;
+}
+
+// Deleting or releasing a context deselects what it holds, so that it can be deleted.
+BOOL freeDC(HDC dc) {
+    if (!dc || dc->deleted) return FALSE;
+    for (auto& [kind, object] : dc->selected) --object->selections;
+    dc->deleted = true;
+    return TRUE;
 }
 
 // The system control classes answer EM_LIMITTEXT themselves and the rest as
@@ -112,6 +151,7 @@ void drawButton(HWND button, bool pressed) {
     DRAWITEMSTRUCT item{ODT_BUTTON, static_cast<UINT>(button->id), 0, pressed ? UINT(ODA_SELECT) : ODA_DRAWENTIRE,
                         pressed ? ODS_SELECTED : 0u, button, newDC(button), {0, 0, button->width, button->height}, 0};
     SendMessageA(button->parent, WM_DRAWITEM, static_cast<WPARAM>(button->id), reinterpret_cast<LPARAM>(&item));
+    freeDC(item.hDC);
 }
 
 // A static or edit control asks its parent for its colours before it paints itself.
@@ -121,6 +161,7 @@ void askColours(HWND control) {
     control->background = reinterpret_cast<HBRUSH>(
         SendMessageA(control->parent, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
     control->backgroundMode = dc->bkMode;
+    freeDC(dc);
 }
 
 // Every visible child paints itself after its parent has painted.
@@ -178,6 +219,14 @@ BOOL failWith(DWORD error) {
     return FALSE;
 }
 
+// Counts off one attempt on a file another program holds; true while it still holds it.
+bool stillHeld(const std::string& name) {
+    auto hold = world().holds.find(name);
+    if (hold == world().holds.end() || hold->second == 0) return false;
+    if (hold->second > 0) --hold->second;
+    return true;
+}
+
 // Windows makes nothing in a folder the user may not write; root could.
 bool inReadOnlyFolder(const std::string& name) {
     const std::size_t separator = name.find_last_of('/');
@@ -199,6 +248,17 @@ void headless_set_module_path(const std::string& path) { world().modulePath = pa
 void headless_set_shell_result(INT_PTR result) { world().shellResult = result; }
 void headless_fail_class_registration(const std::string& name) { world().failingClasses.push_back(upperCase(name)); }
 void headless_set_idle(std::function<bool()> idle) { world().idle = std::move(idle); }
+void headless_set_box_answer(std::function<int(const HeadlessEvent&)> answer) {
+    world().boxAnswer = std::move(answer);
+}
+void headless_hold_file(const std::string& path, int attempts) { world().holds[path] = attempts; }
+
+int headless_live_gdi(HeadlessGdi kind) {
+    const auto live = [](const auto& record) { return !record.deleted; };
+    if (kind == HeadlessGdi::DC) return static_cast<int>(std::count_if(world().dcs.begin(), world().dcs.end(), live));
+    return static_cast<int>(std::count_if(world().objects.begin(), world().objects.end(),
+                                          [&](const HGDIOBJ__& o) { return o.kind == kind && live(o); }));
+}
 
 std::vector<HWND> headless_windows() {
     std::vector<HWND> all;
@@ -208,7 +268,9 @@ std::vector<HWND> headless_windows() {
 
 const std::vector<HeadlessEvent>& headless_log() { return world().log; }
 void headless_clear_log() { world().log.clear(); }
+const std::vector<DWORD>& headless_sleeps() { return world().sleeps; }
 
+void headless_draw_button(HWND button, bool pressed) { drawButton(button, pressed); }
 void headless_click_button(HWND button) { clickButton(button, BN_CLICKED); }
 
 void headless_double_click_button(HWND button) {
@@ -225,6 +287,7 @@ void headless_type(HWND edit, const std::string& text) {
 
 HMODULE GetModuleHandleA(LPCSTR) { return kModule; }
 DWORD GetLastError() { return world().lastError; }
+void Sleep(DWORD milliseconds) { world().sleeps.push_back(milliseconds); }
 
 int GetSystemMetrics(int index) {
     return index == SM_CXSCREEN ? world().screenWidth : index == SM_CYSCREEN ? world().screenHeight : 0;
@@ -449,36 +512,53 @@ HICON LoadIconA(HINSTANCE, LPCSTR) { return nullptr; }
 HCURSOR LoadCursorA(HINSTANCE, LPCSTR) { return nullptr; }
 
 HANDLE LoadImageA(HINSTANCE, LPCSTR name, UINT type, int, int, UINT) {
-    if (type == IMAGE_ICON) return nullptr;
-    world().objects.push_back({resourceNumber(name)});
-    return &world().objects.back();
+    return type == IMAGE_ICON ? nullptr : newObject(HeadlessGdi::Bitmap, resourceNumber(name));
 }
 
-HBRUSH CreatePatternBrush(HBITMAP bitmap) { return bitmap; }
+// The brush keeps a copy of the pattern, so the bitmap may be deleted at once.
+HBRUSH CreatePatternBrush(HBITMAP bitmap) {
+    return bitmap && !bitmap->deleted ? newObject(HeadlessGdi::Brush) : nullptr;
+}
 
 HFONT CreateFontA(int, int, int, int, int, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, DWORD, LPCSTR) {
-    world().objects.emplace_back();
-    return &world().objects.back();
+    return newObject(HeadlessGdi::Font);
 }
 
-HGDIOBJ GetStockObject(int index) { return &world().stock[index]; }
-BOOL DeleteObject(HGDIOBJ object) { return object != nullptr; }
+HGDIOBJ GetStockObject(int index) { return stockObject(index); }
+
+// As in Win32, an object still selected into a live context is not deleted,
+// and a stock object is never deleted.
+BOOL DeleteObject(HGDIOBJ object) {
+    if (!object || object->deleted || object->selections > 0) return FALSE;
+    object->deleted = !object->stock;
+    return TRUE;
+}
 
 // Every bitmap is 1 x 1: nothing is drawn, so no size matters.
-int GetObjectA(HGDIOBJ, int size, LPVOID out) {
+int GetObjectA(HGDIOBJ object, int size, LPVOID out) {
+    if (!object || object->deleted) return 0;
     BITMAP info{0, 1, 1, 4, 1, 24, nullptr};
     std::memcpy(out, &info, std::min<std::size_t>(sizeof info, static_cast<std::size_t>(size)));
     return static_cast<int>(sizeof info);
 }
 
 HDC CreateCompatibleDC(HDC) { return newDC(nullptr); }
-BOOL DeleteDC(HDC dc) { return dc != nullptr; }
+BOOL DeleteDC(HDC dc) { return freeDC(dc); }
 
-HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) { return std::exchange(dc->selected, object); }
+// The object takes the place of the one of its kind, which is handed back.
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
+    if (!dc || dc->deleted || !object || object->deleted) return nullptr;
+    HGDIOBJ& slot = dc->selected[object->kind];
+    if (slot) --slot->selections;
+    ++object->selections;
+    return std::exchange(slot, object);
+}
 
 // A bitmap stretched onto a window's context is the face the player sees there.
 BOOL StretchBlt(HDC dest, int, int, int, int, HDC src, int, int, int, int, DWORD) {
-    if (dest->window && src->selected) note(HeadlessEvent::Face, dest->window, src->selected->resourceId);
+    if (dest->deleted || src->deleted) return FALSE;
+    HGDIOBJ bitmap = src->selected[HeadlessGdi::Bitmap];
+    if (dest->window && !bitmap->stock) note(HeadlessEvent::Face, dest->window, bitmap->resourceId);
     return TRUE;
 }
 
@@ -492,9 +572,9 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
 }
 
 // The children paint themselves once their parent is done.
-BOOL EndPaint(HWND hwnd, const PAINTSTRUCT*) {
+BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint) {
     paintChildren(hwnd);
-    return TRUE;
+    return freeDC(paint->hdc);
 }
 
 // ---------------------------------------------------------------- sound, message boxes and shell
@@ -511,7 +591,8 @@ BOOL MessageBeep(UINT type) {
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     note(HeadlessEvent::Box, owner, static_cast<int>(type), textOf(text), textOf(caption));
-    return IDOK;
+    if (world().boxAnswer) return world().boxAnswer(world().log.back());
+    return (type & 0xF) == MB_RETRYCANCEL ? IDCANCEL : IDOK;
 }
 
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
@@ -569,9 +650,10 @@ DWORD GetFileAttributesW(LPCWSTR path) {
 }
 
 // POSIX rename replaces its target atomically, as MOVEFILE_REPLACE_EXISTING
-// does; like Win32 it is refused without that flag, and a folder or a
-// read-only file is never replaced.
+// does; like Win32 it is refused without that flag, and a folder, a
+// read-only file or a file another program holds is never replaced.
 BOOL MoveFileExW(LPCWSTR existing, LPCWSTR target, DWORD flags) {
+    if (stillHeld(narrowed(target))) return failWith(ERROR_ACCESS_DENIED);
     DWORD attributes = GetFileAttributesW(target);
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         if (!(flags & MOVEFILE_REPLACE_EXISTING)) return failWith(ERROR_ALREADY_EXISTS);

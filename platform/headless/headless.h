@@ -27,16 +27,30 @@
 // - Windows have no frame or caption, so a client area is the whole window.
 //   Minimising changes no coordinates and leaves the owned windows alone.
 // - DefWindowProcA knows only the text messages.
-// - GDI draws nothing and frees nothing: every bitmap id loads, as a 1 x 1
-//   bitmap, a bitmap static keeps the size it was created with, and fonts and
-//   pictures are accepted and ignored. SetTextColor keeps no colour. Icons
-//   and cursors load as null.
-// - MessageBoxA/W return IDOK at once, with no modal loop; ShellExecuteW starts
-//   nothing; PlaySoundA and MessageBeep only record.
+// - GDI draws nothing: every bitmap id loads, as a 1 x 1 bitmap, a bitmap
+//   static keeps the size it was created with, and fonts and pictures are
+//   accepted and ignored. SetTextColor keeps no colour. Icons and cursors load
+//   as null and are not GDI objects here.
+// - GDI counts what is alive (headless_live_gdi): bitmaps, brushes, fonts and
+//   contexts, until DeleteObject, DeleteDC or EndPaint; the contexts the
+//   system lends for WM_DRAWITEM and WM_CTLCOLOR* go back after the message.
+//   As in Win32, an object selected into a live context is not deleted,
+//   deleting a context deselects what it holds, and stock objects are not
+//   counted. Unlike Win32 there is no limit of 10,000 objects, a bitmap may be
+//   selected into two contexts at once, DeleteDC takes any context, and no
+//   handle is reused: a deleted one stays dead. Nothing is freed when the
+//   program ends, so what it never deleted stays counted.
+// - MessageBoxA/W return at once, with no modal loop and nothing disabled: the
+//   answer a test gives (headless_set_box_answer), else IDCANCEL for a box
+//   with Retry and Cancel, so that no retry loop can hang a test, and IDOK
+//   for any other. ShellExecuteW starts nothing; PlaySoundA and MessageBeep
+//   only record.
+// - Sleep returns at once; it only notes the time asked for (headless_sleeps).
 // - Files are the real file system; a file or folder without the owner's
 //   write permission counts as read-only, and CreateFileW makes no new file in
 //   such a folder. CreateFileW knows only CREATE_NEW, and the handle serves
-//   only CloseHandle.
+//   only CloseHandle. A file another program holds (headless_hold_file) is
+//   held only against MoveFileExW onto it: streams still read and write it.
 // - Wide text is the narrow text's bytes one to one: MultiByteToWideChar and
 //   WideCharToMultiByte copy bytes instead of decoding UTF-8, and the W calls
 //   narrow their names back the same way, so any name round-trips.
@@ -137,9 +151,9 @@ constexpr int SRCCOPY = 0x00CC0020, TRANSPARENT = 1, OPAQUE = 2, LTGRAY_BRUSH = 
 constexpr int SM_CXSCREEN = 0, SM_CYSCREEN = 1, SPI_GETWORKAREA = 0x0030;
 constexpr int VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27, VK_DOWN = 0x28;
 // Sounds, message boxes, memory
-constexpr int SND_ASYNC = 0x0001, SND_NODEFAULT = 0x0002, IDOK = 1;
-constexpr long SND_RESOURCE = 0x00040004L, MB_OK = 0x00000000L, MB_ICONWARNING = 0x00000030L,
-    MB_TOPMOST = 0x00040000L;
+constexpr int SND_ASYNC = 0x0001, SND_NODEFAULT = 0x0002, IDOK = 1, IDCANCEL = 2, IDRETRY = 4;
+constexpr long SND_RESOURCE = 0x00040004L, MB_OK = 0x00000000L, MB_RETRYCANCEL = 0x00000005L,
+    MB_ICONWARNING = 0x00000030L, MB_TASKMODAL = 0x00002000L, MB_TOPMOST = 0x00040000L;
 constexpr int GMEM_FIXED = 0x0000, GMEM_ZEROINIT = 0x0040, GPTR = GMEM_FIXED | GMEM_ZEROINIT;
 // Files, text and errors
 constexpr long GENERIC_WRITE = 0x40000000L;
@@ -147,13 +161,15 @@ constexpr int CP_UTF8 = 65001, CREATE_NEW = 1, FILE_ATTRIBUTE_READONLY = 0x00000
     FILE_ATTRIBUTE_DIRECTORY = 0x00000010, FILE_ATTRIBUTE_NORMAL = 0x00000080, FILE_ATTRIBUTE_TEMPORARY = 0x00000100,
     FILE_FLAG_DELETE_ON_CLOSE = 0x04000000, MOVEFILE_REPLACE_EXISTING = 0x00000001, MOVEFILE_WRITE_THROUGH = 0x00000008;
 constexpr DWORD INVALID_FILE_ATTRIBUTES = (DWORD)-1;
-constexpr int ERROR_FILE_NOT_FOUND = 2, ERROR_PATH_NOT_FOUND = 3, ERROR_ACCESS_DENIED = 5, ERROR_FILE_EXISTS = 80,
-    ERROR_INSUFFICIENT_BUFFER = 122, ERROR_ALREADY_EXISTS = 183;
+constexpr int ERROR_FILE_NOT_FOUND = 2, ERROR_PATH_NOT_FOUND = 3, ERROR_ACCESS_DENIED = 5,
+    ERROR_SHARING_VIOLATION = 32, ERROR_LOCK_VIOLATION = 33, ERROR_FILE_EXISTS = 80, ERROR_INSUFFICIENT_BUFFER = 122,
+    ERROR_ALREADY_EXISTS = 183;
 
 // ---- Functions ----
 // Module and process
 HMODULE GetModuleHandleA(LPCSTR name);
 DWORD GetLastError();
+void Sleep(DWORD milliseconds);
 int GetSystemMetrics(int index);
 HGLOBAL GlobalAlloc(UINT flags, std::size_t bytes);
 HGLOBAL GlobalFree(HGLOBAL memory);

@@ -54,13 +54,28 @@ void headless_set_idle(std::function<bool()> idle);
 const int HEADLESS_STARVED = -9999;
 // The exit code GetMessageA ends the loop with when a window's WM_PAINT left it invalid.
 const int HEADLESS_NEVER_PAINTED = -9998;
+// Answers each message box, given as it is logged, from then on; an empty function restores the
+// default answers (see headless.h).
+void headless_set_box_answer(std::function<int(const HeadlessEvent& box)> answer);
+// Another program holds the file open without delete sharing: the next `attempts` calls of MoveFileExW
+// onto it fail with ERROR_ACCESS_DENIED, as Windows refuses them; HEADLESS_HELD_FOR_GOOD holds it until
+// it is held for 0 attempts, that is let go.
+void headless_hold_file(const std::string& path, int attempts);
+const int HEADLESS_HELD_FOR_GOOD = -1;
 
 // ---- Records ----
 std::vector<HWND> headless_windows();  // every window ever created, in creation order
 const std::vector<HeadlessEvent>& headless_log();
 void headless_clear_log();
+const std::vector<DWORD>& headless_sleeps();  // the milliseconds of every Sleep, in order
+
+// ---- GDI: the objects and contexts alive, by kind; stock objects are not counted ----
+enum class HeadlessGdi { DC, Bitmap, Brush, Font };
+int headless_live_gdi(HeadlessGdi kind);
 
 // ---- Input, as the system would deliver it ----
+// The system asks an owner-drawn button for its face, as when it is pressed or let go.
+void headless_draw_button(HWND button, bool pressed);
 // A full press of an owner-drawn button: it takes the focus, is drawn pressed,
 // drawn normal, then WM_COMMAND with BN_CLICKED is sent to its parent.
 void headless_click_button(HWND button);

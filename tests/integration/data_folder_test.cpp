@@ -1,5 +1,6 @@
-// Where the game keeps its files: beside the program when that folder takes new files, otherwise in the
-// player's own folder, seeded from beside the program. Driven through the real WinMain.
+// Where the game keeps its files: beside the program when that folder takes new files and the player has no
+// folder of their own yet, otherwise in the player's own folder, seeded from beside the program; and the starter
+// puzzles shipped beside the program. Driven through the real WinMain.
 #include "data/startup_file.h"
 #include "game_session.h"
 #include "resource.h"
@@ -22,7 +23,7 @@ static std::set<std::string> FileNames(const TempFolder& folder) {
 
 struct DataFolder : ::testing::Test {
     DataFolder() {
-        program.write("OnLoad.dat", ScrambleStore(kStarter));
+        program.write("MVStarters.dat", ScrambleStore(kStarter));
         program.write("MVStats.dat", kStats);
         setenv("LOCALAPPDATA", appData.path().c_str(), 1);
     }
@@ -39,8 +40,9 @@ struct DataFolder : ::testing::Test {
     TempFolder program, appData;
 };
 
-// A teacher's configuration beside the program still rules; without one the default lands in the player's folder.
-TEST_F(DataFolder, ALockedProgramFolderLeavesItUntouchedAndKeepsPuzzlesScoresAndSettingsInThePlayersFolder) {
+// A teacher's configuration beside the program still rules; without one the default lands in the player's folder,
+// which stays their home once the program's folder is unlocked.
+TEST_F(DataFolder, ALockedProgramFolderLeavesItUntouchedAndKeepsPuzzlesScoresAndSettingsInThePlayersFolderForGood) {
     program.write("MVC_CONFIG.INI", kUnlocked);
     lockProgramFolder();
     const auto programFiles = FileNames(program);
@@ -50,7 +52,6 @@ TEST_F(DataFolder, ALockedProgramFolderLeavesItUntouchedAndKeepsPuzzlesScoresAnd
     EXPECT_EQ(playerFile("MVData.dat"), kStarter + "lion;king of the ring:");
     EXPECT_EQ(TextOf(IDC_P1_POINTS), "160");
     EXPECT_EQ(FileNames(program), programFiles);
-    EXPECT_EQ(UnscrambleStore(program.read("OnLoad.dat")), kStarter);
     EXPECT_EQ(program.read("MVStats.dat"), kStats);
     EXPECT_EQ(TimerFile, program.file("MVC_CONFIG.INI"));
     EXPECT_EQ(HelpFiler, program.file("Quorrel-help.chm"));
@@ -58,10 +59,53 @@ TEST_F(DataFolder, ALockedProgramFolderLeavesItUntouchedAndKeepsPuzzlesScoresAnd
 
     chmod(program.path().c_str(), 0755);
     std::filesystem::remove(program.file("MVC_CONFIG.INI"));
-    lockProgramFolder();
     StartFreshProcess(program);
     StartUpWithoutLoop();
     EXPECT_NE(playerFile("MVC_CONFIG.INI").find("Disable_Console= 1"), std::string::npos);
+    EXPECT_EQ(WordsFile, appData.file("Marivane/MVData.dat"));
+    EXPECT_EQ(TextOf(IDC_P1_POINTS), "160");
+}
+
+// Beside a program whose folder takes new files. A store or a plain file with records wins over the starters; an
+// unreadable starters file changes nothing. The first regular quit stores the puzzles played.
+TEST_F(DataFolder, TheStartersReachOnlyAPlayerWithNoPuzzlesYet) {
+    const char *starters = kStarter.c_str(), *purged = "Data purged...", *none = nullptr;
+    const struct { const char *starters, *store, *plain, *stored; Limit limit = kNoLimit; } cases[] = {
+        {starters, none, purged, starters}, {starters, "s;t:", purged, "s;t:"}, {starters, none, "p;q:", "p;q:"},
+        {none, none, none, none}, {starters, none, purged, none, kUnreadable}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.starters << ", " << c.store << ", " << c.plain << ", " << c.limit);
+        TempFolder folder;
+        for (auto [name, puzzles] : {std::pair{"MVStarters.dat", c.starters}, {"OnLoad.dat", c.store}})
+            if (puzzles) folder.write(name, ScrambleStore(puzzles));
+        if (c.plain) folder.write("MVData.dat", c.plain);
+        StartFreshProcess(folder);
+        std::string line;
+        Limited(c.limit, folder, [&] { RunProgram({[&] { Press(IDC_NEW_PUZZLE), line = TextOf(IDC_PUZZLE_LINE); }}); },
+                "MVStarters.dat");
+        EXPECT_EQ(line == "ERROR! NO PUZZLE PHRASES - DATABASE/FILE APPEARS TO BE MISSING", !c.stored);
+        EXPECT_EQ(folder.exists("OnLoad.dat") ? UnscrambleStore(folder.read("OnLoad.dat")) : "none",
+                  c.stored ? c.stored : "none");
+    }
+    EXPECT_FALSE(appData.exists("Marivane"));
+}
+
+// Beside a locked program a store, or else a plain puzzle file, seeds the player's folder, never over their puzzles.
+TEST_F(DataFolder, APuzzleFileBesideALockedProgramSeedsThePlayersFolderButNeverOverTheirOwn) {
+    for (const std::string own : {"", "o;r:"})
+        for (const std::string teachers : {"OnLoad.dat", "MVData.dat"}) {
+            SCOPED_TRACE(teachers + " beside the program, the player's own store " + own);
+            TempFolder teacher;
+            teacher.write(teachers, teachers == "OnLoad.dat" ? ScrambleStore("s;t:") : "s;t:");
+            std::filesystem::remove_all(appData.file("Marivane"));
+            std::filesystem::create_directory(appData.file("Marivane"));
+            if (!own.empty()) appData.write("Marivane/OnLoad.dat", ScrambleStore(own));
+            chmod(teacher.path().c_str(), 0555);
+            StartFreshProcess(teacher);
+            StartUpWithoutLoop();
+            chmod(teacher.path().c_str(), 0755);
+            EXPECT_EQ(playerFile("MVData.dat"), own.empty() ? "s;t:" : own);
+        }
 }
 
 TEST_F(DataFolder, WhenNoFolderCanBeWrittenOneBoxNamesTheFolderAndTheGamePlaysFromBesideTheProgram) {

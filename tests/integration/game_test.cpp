@@ -1,10 +1,13 @@
 // The real WinMain and WindowProcedure on the headless Win32 layer: start-up, games, commands, drawing, leaving.
 #include "game_session.h"
+#include "data/startup_file.h"
 #include "game/window_procedure.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <map>
+#include <numeric>
 
 const std::string kHidden = " _ _ _   _ _ _", kShown = " B I G   T O P", kEmptyBin(28, ' ');
 const Figures kNone{"0", "0", "0", "Circus-Worker"};
@@ -30,7 +33,7 @@ struct GameTest : ::testing::Test {
     TempFolder folder;
     HWND main = nullptr;
 };
-using StartUp = GameTest; using Commands = GameTest; using Drawing = GameTest;
+using StartUp = GameTest; using Commands = GameTest; using Drawing = GameTest; using Saving = GameTest;
 
 // The console, moved over the alphabet, passes a click on to the letter beneath.
 TEST_F(GameTest, ALetterIsRevealedEverywhereAtOnceIgnoredWhenClickedAgainAndShownInTheMainWindowFromTheConsole) {
@@ -128,16 +131,18 @@ TEST_F(GameTest, BalloonModeSwitchesBetweenGamesOrBeforeTheFirstWrongGuessAndThe
 }
 
 TEST_F(StartUp, ShowsTheMainWindowAboveTheHiddenConsoleAroundTheScreenCentreWithTheSavedFigures) {
-    // On a screen lower or narrower than the block, its top-left corner moves just onto the screen.
+    // On a screen lower than the block, its top moves just onto the screen; on one narrower, its right edge.
     const struct { int width, height, left, top, show; } screens[] = {
         {.width = 1280, .height = 1024, .left = 190, .top = 134, .show = SW_SHOWNORMAL},
-        {.width = 800, .height = 600, .left = 0, .top = 0, .show = SW_SHOWMINIMIZED}};
+        {.width = 800, .height = 600, .left = 800 - 900, .top = 0, .show = SW_SHOWMINIMIZED}};
     for (const auto& screen : screens) {
         StartFreshProcess(folder);
         folder.write("MVStats.dat", kStats);
         headless_set_screen_size(screen.width, screen.height);
         ASSERT_NE(main = StartUpWithoutLoop(screen.show), nullptr);
         EXPECT_EQ(PlaceOf(main), (Place{screen.left, screen.top, 900, 620}));
+        const Place close = PlaceOf(ControlById(IDC_CLOSE));
+        EXPECT_LE(close.x + close.width, screen.width) << "the close button within reach";
         EXPECT_TRUE(Shown(main));
         EXPECT_EQ(main->minimized, screen.show == SW_SHOWMINIMIZED);
         EXPECT_EQ(PlaceOf(hWnd), (Place{screen.left, screen.top + 620, 900, 106}));
@@ -294,7 +299,7 @@ TEST_F(Commands, HelpOpensTheHelpFileUnlessItsViewerIsOpenAndSaysWhenItCannot) {
 
 // Every button of the main window paints its face after the window; pressed, it shows another face. Once the
 // console has painted too, every shown static and edit control of both windows has asked for its colours.
-TEST_F(Drawing, EachButtonShowsItsPressedFaceWhilePressedAndEveryOtherControlLightGreyBehindTransparentText) {
+TEST_F(Drawing, EachButtonShowsItsPressedFaceWhilePressedAndEveryOtherControlIsHandedLightGreyBehindTransparentText) {
     StartFreshProcess(folder);
     ASSERT_NE(main = StartUpWithoutLoop(), nullptr);
     const auto startFaces = Logged(HeadlessEvent::Face);
@@ -302,11 +307,8 @@ TEST_F(Drawing, EachButtonShowsItsPressedFaceWhilePressedAndEveryOtherControlLig
     const auto isMainButton = [&](HWND w) { return w->parent == main && w->className == "BUTTON"; };
     EXPECT_EQ(startFaces.size(), std::size_t(std::count_if(windows.begin(), windows.end(), isMainButton)));
     for (const HeadlessEvent& face : startFaces) {
-        PAINTSTRUCT paint;
-        DRAWITEMSTRUCT item{ODT_BUTTON, UINT(face.window->id), 0, ODA_SELECT, ODS_SELECTED, face.window,
-                            BeginPaint(face.window, &paint), {0, 0, 9, 9}, 0};
         headless_clear_log();
-        SendMessageA(main, WM_DRAWITEM, WPARAM(face.window->id), LPARAM(&item));
+        headless_draw_button(face.window, true);
         ASSERT_EQ(Logged(HeadlessEvent::Face).size(), 1u) << face.window->id;
         EXPECT_NE(Logged(HeadlessEvent::Face)[0].number, face.number) << face.window->id;
         if (face.window->id == IDC_HINTS) {
@@ -321,6 +323,34 @@ TEST_F(Drawing, EachButtonShowsItsPressedFaceWhilePressedAndEveryOtherControlLig
         EXPECT_EQ(control->background, GetStockObject(LTGRAY_BRUSH)) << control->id;
         EXPECT_EQ(control->backgroundMode, TRANSPARENT) << control->id;
     }
+}
+
+// Faces are loaded and freed on every draw, so an evening of repaints holds no more GDI objects than the first
+// paint did; at quit only what the run keeps is alive: a picture on each picture control, the display font
+// and the background brush of each window's class.
+TEST_F(Drawing, RepaintingEveryFacePressedAndNotKeepsTheObjectsAliveFlatAndQuitLeavesOnlyWhatTheRunKeeps) {
+    const HeadlessGdi kinds[] = {HeadlessGdi::DC, HeadlessGdi::Bitmap, HeadlessGdi::Brush, HeadlessGdi::Font};
+    std::map<HeadlessGdi, int> firstPaint;
+    const auto repaint = [] {
+        for (HWND w : headless_windows()) {
+            if (w->className == "BUTTON") headless_draw_button(w, true), headless_draw_button(w, false);
+            if (!w->parent) MoveWindow(w, w->x, w->y, w->width, w->height, TRUE);
+        }
+    };
+    const auto count = [&] { for (HeadlessGdi k : kinds) firstPaint[k] = headless_live_gdi(k); };
+    const auto compare = [&] { for (HeadlessGdi k : kinds) EXPECT_EQ(headless_live_gdi(k), firstPaint[k]) << int(k); };
+    std::vector<std::function<void()>> steps{[] { ShowWindow(hWnd, SW_SHOW); }, count};
+    steps.insert(steps.end(), 50, repaint);
+    steps.push_back(compare);
+    StartFreshProcess(folder);
+    EXPECT_EQ(RunProgram(steps), 0);
+    const auto windows = headless_windows();
+    const auto isPicture = [](HWND w) { return w->className == "STATIC" && (w->style & 0x1F) == SS_BITMAP; };
+    const auto isTopLevel = [](HWND w) { return !w->parent; };
+    EXPECT_EQ(headless_live_gdi(HeadlessGdi::DC), 0);
+    EXPECT_EQ(headless_live_gdi(HeadlessGdi::Bitmap), std::count_if(windows.begin(), windows.end(), isPicture));
+    EXPECT_EQ(headless_live_gdi(HeadlessGdi::Brush), std::count_if(windows.begin(), windows.end(), isTopLevel));
+    EXPECT_EQ(headless_live_gdi(HeadlessGdi::Font), 1);
 }
 
 // A request still on its way saves nothing: a second scramble would store the purged puzzle file over the store.
@@ -343,5 +373,42 @@ TEST(Leaving, EveryWayOutSavesTheRunOnceThenEndsWithCodeZero) {
         for (const auto& again : waysOut)
             WindowProcedure(headless_windows()[again.toConsole], again.message, again.wParam, 0);
         for (const char* file : {"MVStats.dat", "MVData.dat", "OnLoad.dat"}) EXPECT_EQ(dir.read(file), "later") << file;
+    }
+}
+
+// A save waits a second, in growing pauses, for a file another program holds (a scan, a backup, a sync), then a box
+// names it after each second until it is saved or Cancel ends the game. Statistics unread at start-up stay as found.
+TEST_F(Saving, AHeldFileIsSavedOnceLetGoElseABoxNamesItAfterEachSecondAndAFileUnreadableAtStartIsLeftAsFound) {
+    const struct { std::string file; int heldFor; bool letGoAtSecondBox = false, unreadableAtStart = false; } cases[] = {
+        {"MVStats.dat", 4}, {"OnLoad.dat", 4}, {"MVStats.dat", HEADLESS_HELD_FOR_GOOD, true},
+        {"OnLoad.dat", HEADLESS_HELD_FOR_GOOD, true}, {"MVStats.dat", HEADLESS_HELD_FOR_GOOD},
+        {"OnLoad.dat", HEADLESS_HELD_FOR_GOOD}, {"MVStats.dat", 0, false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.file << " held for " << c.heldFor << ", unread " << c.unreadableAtStart);
+        Limited(c.unreadableAtStart ? kUnreadable : kNoLimit, folder, [&] { start(false, kStats); }, c.file);
+        headless_hold_file(folder.file(c.file), c.heldFor);
+        std::vector<DWORD> round;  // the pauses before the first box
+        int boxes = 0;
+        headless_set_box_answer([&](const HeadlessEvent& box) {
+            const std::string what = c.file == "OnLoad.dat" ? "The puzzles" : "The figures";
+            EXPECT_EQ(box.text.find(what + " were not saved: Marivane could not write\n" + folder.file(c.file)), 0u);
+            EXPECT_EQ(box.caption, "Marivane");
+            EXPECT_EQ(box.number, int(MB_RETRYCANCEL | MB_ICONWARNING | MB_TASKMODAL));
+            const bool retry = ++boxes == 1 || (boxes == 2 && c.letGoAtSecondBox);
+            if (boxes == 1) round = headless_sleeps();
+            if (boxes == 2 && retry) headless_hold_file(folder.file(c.file), 0);
+            return retry ? IDRETRY : IDCANCEL;
+        });
+        Press(IDC_RESET_STATS), Press(IDC_QUIT);
+        EXPECT_FALSE(IsWindow(main)) << "the game ends, saved or not";
+        const bool heldForGood = c.heldFor == HEADLESS_HELD_FOR_GOOD, lost = heldForGood && !c.letGoAtSecondBox;
+        EXPECT_EQ(boxes, heldForGood ? 2 : 0);
+        const std::vector<DWORD>& pauses = heldForGood ? round : headless_sleeps();
+        EXPECT_EQ(std::adjacent_find(pauses.begin(), pauses.end(), std::greater_equal<>()), pauses.end()) << "growing";
+        const double waited = std::accumulate(pauses.begin(), pauses.end(), 0.0);  // ms
+        EXPECT_TRUE(heldForGood ? waited > 900 && waited < 1100 : waited < 200) << waited;
+        const bool statsKept = c.unreadableAtStart || (lost && c.file == "MVStats.dat");
+        EXPECT_EQ(folder.read("MVStats.dat"), statsKept ? kStats : "0 0 0 Circus-Worker 40 2 5 Juggling-Clown");
+        EXPECT_EQ(folder.read("MVData.dat"), lost && !statsKept ? "big top;a place for clowns:" : "Data purged...");
     }
 }
