@@ -8,7 +8,7 @@
 
 namespace {
 
-const char kHelpName[] = "Quorrel-help.chm";
+const char kHelpName[] = MARIVANE_HELP_TITLE ".chm";
 const char kScoreName[] = "MVStats.dat";
 const char kWordsName[] = "MVData.dat";
 const char kTimerName[] = "MVC_CONFIG.INI";

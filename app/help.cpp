@@ -8,7 +8,8 @@
 
 namespace {
 
-const char kHelpViewerTitle[] = "Quorrel-help";
+// The title the viewer shows for the help file, set by the build with the file's name.
+const char kHelpViewerTitle[] = MARIVANE_HELP_TITLE;
 
 // The help viewer reads its file's name in the ANSI code page, so a folder
 // named outside it reaches the viewer by its short name, which is plain ASCII

@@ -82,10 +82,10 @@ def prepare(windows_build):
     shutil.rmtree(game, ignore_errors=True)
     os.makedirs(game)
     shutil.copy(exe, os.path.join(game, "Marivane.exe"))
-    # The store that ships beside the program, which the start-up unpacks.
-    store = os.path.join(os.path.dirname(exe), "OnLoad.dat")
+    # A player's store, which the start-up unpacks: the starters that ship beside the program.
+    store = os.path.join(os.path.dirname(exe), "MVStarters.dat")
     if os.path.exists(store):
-        shutil.copy(store, game)
+        shutil.copy(store, os.path.join(game, "OnLoad.dat"))
     return minimal, floor, os.path.join(game, "Marivane.exe")
 
 

@@ -1,5 +1,5 @@
-# Builds the game's compiled HTML help, Quorrel-help.chm, from the sources
-# in res/help with chmcmd (the CHM compiler of Free Pascal, Debian package
+# Builds the game's compiled HTML help, <MARIVANE_HELP_TITLE>.chm, from the
+# sources in res/help, which name it and its title as @MARIVANE_HELP_TITLE@, with chmcmd (the CHM compiler of Free Pascal, Debian package
 # fp-utils).  chmcmd runs on the build machine, also when the game itself is
 # cross-compiled for Windows.
 #
@@ -7,34 +7,36 @@
 #   marivane_add_help(<output-dir>)
 #
 # adds the target "help_chm" (part of ALL; the plain name "help" is reserved
-# by CMake for the generators' own "make help"), which places Quorrel-help.chm in
+# by CMake for the generators' own "make help"), which places the .chm in
 # <output-dir>, normally the folder of the game's executable, since the game
 # opens the help file that lies beside it.  When chmcmd is missing, a warning
-# says so and no target is added: the game builds without its help file.
+# says so, CHMCMD is false and no target is added: the game builds without its
+# help file.
 
 include_guard(GLOBAL)
+
+# NO_CMAKE_FIND_ROOT_PATH: a Windows cross toolchain restricts program
+# searches to its sysroot, but chmcmd is a tool of the build machine.
+find_program(CHMCMD chmcmd NO_CMAKE_FIND_ROOT_PATH
+    DOC "Free Pascal CHM compiler, used to build the help file")
 
 # Captured here: inside the function CMAKE_CURRENT_LIST_DIR is the caller's.
 get_filename_component(MARIVANE_HELP_SOURCE_DIR
     "${CMAKE_CURRENT_LIST_DIR}/../res/help" ABSOLUTE)
 
 function(marivane_add_help OUTPUT_DIR)
-  # NO_CMAKE_FIND_ROOT_PATH: a Windows cross toolchain restricts program
-  # searches to its sysroot, but chmcmd is a tool of the build machine.
-  find_program(CHMCMD chmcmd NO_CMAKE_FIND_ROOT_PATH
-      DOC "Free Pascal CHM compiler, used to build Quorrel-help.chm")
   if(NOT CHMCMD)
     message(WARNING
         "chmcmd was not found (Debian: apt-get install fp-utils): "
-        "the help file Quorrel-help.chm will not be built.")
+        "the help file ${MARIVANE_HELP_TITLE}.chm will not be built.")
     return()
   endif()
 
   get_filename_component(out_dir "${OUTPUT_DIR}" ABSOLUTE
       BASE_DIR "${CMAKE_CURRENT_BINARY_DIR}")
   set(src "${MARIVANE_HELP_SOURCE_DIR}")
-  set(project_file "Quorrel-help.hhp")
-  set(chm_name "Quorrel-help.chm")
+  set(project_file "help.hhp")
+  set(chm_name "${MARIVANE_HELP_TITLE}.chm")
   if(NOT EXISTS "${src}/${project_file}")
     message(FATAL_ERROR "Help project ${src}/${project_file} is missing.")
   endif()
@@ -55,18 +57,28 @@ function(marivane_add_help OUTPUT_DIR)
   # removed first: if chmcmd fails, the copy step that follows finds nothing
   # and fails the build instead of shipping a stale file.  Only the files in
   # the project's [FILES] list go into the .chm (--no-html-scan), so a page
-  # left over in the staging folder from an earlier build does no harm.
+  # left over in the staging folder from an earlier build does no harm.  The
+  # copies of the text sources carry the help's title in place of
+  # @MARIVANE_HELP_TITLE@; a source changed makes CMake copy it again.
   set(stage "${CMAKE_CURRENT_BINARY_DIR}/help-stage")
-  file(MAKE_DIRECTORY "${stage}")
+  set(staged "")
+  foreach(source ${help_sources})
+    get_filename_component(name "${source}" NAME)
+    if(name MATCHES "\\.(png|gif|jpg)$")
+      configure_file("${source}" "${stage}/${name}" COPYONLY)
+    else()
+      configure_file("${source}" "${stage}/${name}" @ONLY)
+    endif()
+    list(APPEND staged "${stage}/${name}")
+  endforeach()
   add_custom_command(
       OUTPUT "${out_dir}/${chm_name}"
       COMMAND "${CMAKE_COMMAND}" -E rm -f "${stage}/${chm_name}"
-      COMMAND "${CMAKE_COMMAND}" -E copy ${help_sources} "${stage}"
       COMMAND "${CHMCMD}" --no-html-scan --verbosity 1 "${project_file}"
       COMMAND "${CMAKE_COMMAND}" -E make_directory "${out_dir}"
       COMMAND "${CMAKE_COMMAND}" -E copy "${stage}/${chm_name}" "${out_dir}/${chm_name}"
       WORKING_DIRECTORY "${stage}"
-      DEPENDS ${help_sources}
+      DEPENDS ${staged}
       COMMENT "Compiling help file ${chm_name}"
       VERBATIM)
   add_custom_target(help_chm ALL DEPENDS "${out_dir}/${chm_name}"

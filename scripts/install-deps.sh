@@ -12,6 +12,7 @@ packages=(
   python3 python3-numpy python3-pil                        # resource checks
   fonts-dejavu-core fonts-liberation2 fonts-lobster        # the artwork's fonts (res/art/draw_art.py)
   wine64 xvfb xdotool x11-utils imagemagick                # running the game, end-to-end tests
+  nsis                                                     # the setup program (makensis)
   clang libclang-rt-14-dev                                 # fuzz targets (libFuzzer and the sanitizers)
   lld                                                      # Marivane.exe built with clang
 )

@@ -14,9 +14,9 @@ cmake --build build/native -j"$(nproc)" --target release_files
 release=build/native/release
 game=build/game
 mkdir -p "$game"
-cp "$release/Marivane.exe" "$release/Quorrel-help.chm" "$game/"
-# First start: the starter puzzles. Later the game keeps its own store.
-[ -e "$game/OnLoad.dat" ] || [ -e "$game/MVData.dat" ] || cp "$release/OnLoad.dat" "$game/"
+# The release's files, over the old ones as a player updates: the game takes
+# the starters in only while it has no puzzles of its own.
+cp "$release"/* "$game/"
 
 if [ -z "${DISPLAY:-}" ]; then
   echo "No X display (DISPLAY is empty): start the game from a desktop session." >&2

@@ -15,7 +15,7 @@ def raw(name):
 def read_project():   # the [OPTIONS] of the project file, and its [FILES] with the contents and the index
     project = configparser.ConfigParser(delimiters='=', allow_no_value=True, interpolation=None)
     project.optionxform = str   # option names keep their case
-    project.read_string(raw('Quorrel-help.hhp').decode('ascii'))
+    project.read_string(raw('help.hhp').decode('ascii'))
     options = dict(project['OPTIONS'])
     return options, list(project['FILES']) + [options['Contents file'], options['Index file']]
 

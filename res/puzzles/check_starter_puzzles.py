@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Checks the starter puzzle list, and the store made from it when one is given.
-usage: check_starter_puzzles.py starter_puzzles.txt [OnLoad.dat]"""
+usage: check_starter_puzzles.py starter_puzzles.txt [MVStarters.dat]"""
 import sys
 
 MINIMUM_PUZZLES = 150

@@ -1,5 +1,5 @@
 // Turns the readable starter puzzle list into the game's scrambled store:
-//   make_starter_store <starter_puzzles.txt> <OnLoad.dat>
+//   make_starter_store <starter_puzzles.txt> <MVStarters.dat>
 // Every line that is neither blank nor a '#' comment is one 'phrase;hint'
 // puzzle; the store holds the records 'phrase;hint:' back to back, scrambled
 // and written by the same code the game uses when it quits.
@@ -12,7 +12,7 @@
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::cerr << "usage: make_starter_store <starter_puzzles.txt> <OnLoad.dat>\n";
+        std::cerr << "usage: make_starter_store <starter_puzzles.txt> <MVStarters.dat>\n";
         return 2;
     }
     std::ifstream list(argv[1]);

@@ -222,7 +222,7 @@ def lose_a_starter_game():
 
 
 def open_the_help_and_ask_again():  # the viewer is titled by the help file; a second press while it is open: a box
-    viewer, refusal = 'Quorrel-help', 'System - Permission Denied'
+    viewer, refusal = os.environ['E2E_HELP_TITLE'], 'System - Permission Denied'
     assert click(ID['IDC_HELP_ME']) and wait_until(lambda: showing(viewer), 60), 'no help viewer'
     # Off the game's title bar, the viewer leaves its Help button to be pressed again.
     assert xdotool('search', '--onlyvisible', '--name', f'^{viewer}$', 'windowmove', '--sync', '0', '300')
@@ -264,7 +264,7 @@ class Marivane(unittest.TestCase):
             self.assertTrue(click(ID['IDC_CLOSE']) and game.exit_code() == 0, 'X did not end the program')
             data = prefix / 'drive_c/users/nobody/AppData/Local/Marivane'
             self.assertEqual((data / 'MVStats.dat').read_text(), ONE_LOSS)
-            self.assertEqual((data / 'OnLoad.dat').read_bytes(), (RELEASE / 'OnLoad.dat').read_bytes())
+            self.assertEqual((data / 'OnLoad.dat').read_bytes(), (RELEASE / 'MVStarters.dat').read_bytes())
             heard = [ID['IDW_NEW_PUZZLE']] + [ID['IDW_MISS']] * 7 + [ID['IDW_LOSS'], ID['IDW_CLICK'], ID['IDW_CLICK']]
             self.assertEqual(game.sounds(), heard)  # the last two: Help twice
             # Once his folder holds his files it stays their home, though the program's folder now takes new files.
