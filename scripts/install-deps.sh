@@ -1,6 +1,7 @@
 #!/bin/bash
 # Installs, with apt-get, every Debian package that building, playing and
 # testing Marivane needs and that this machine lacks. Safe to run repeatedly.
+# Every name is one that Debian 12 (bookworm) and Debian 13 (trixie) both have.
 set -euo pipefail
 
 packages=(
@@ -8,12 +9,13 @@ packages=(
   gcovr                                                    # line coverage of the native tests
   libbenchmark-dev                                         # bench/ (cmake -DMARIVANE_BENCH=ON)
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64           # Marivane.exe
+  nsis                                                     # the installer (makensis)
   fp-utils                                                 # the compiled help (chmcmd)
   python3 python3-numpy python3-pil                        # resource checks
-  fonts-dejavu-core fonts-liberation2 fonts-lobster        # the artwork's fonts (res/art/draw_art.py)
+  fontconfig fonts-dejavu-core fonts-liberation2           # the artwork's fonts (res/art/draw_art.py),
+  fonts-lobster                                            # found through fontconfig
   wine64 xvfb xdotool x11-utils imagemagick                # running the game, end-to-end tests
-  nsis                                                     # the setup program (makensis)
-  clang libclang-rt-14-dev                                 # fuzz targets (libFuzzer and the sanitizers)
+  clang libclang-rt-dev                                    # fuzz targets (libFuzzer and the sanitizers)
   lld                                                      # Marivane.exe built with clang
 )
 

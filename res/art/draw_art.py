@@ -26,6 +26,7 @@ import math
 import os
 import re
 import struct
+import subprocess
 import sys
 
 from PIL import Image, ImageChops, ImageDraw, ImageFont
@@ -35,11 +36,23 @@ RES = os.path.dirname(HERE)
 
 SS = 4  # supersampling factor for illustrations
 
-FONT_SANS_BOLD = '/usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf'   # fonts-liberation2
-FONT_DEJAVU_BOLD = '/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf'          # fonts-dejavu-core
-FONT_TITLE = '/usr/share/fonts/opentype/lobster/lobster.otf'                       # fonts-lobster
-if not all(os.path.isfile(f) for f in (FONT_SANS_BOLD, FONT_DEJAVU_BOLD, FONT_TITLE)):
-    raise ImportError('a font of the artwork is missing: scripts/install-deps.sh installs them')
+def installed_font(family, style, package):
+    """The file of the font, wherever the system installs it, as fontconfig finds it. fontconfig answers every
+    question with some font: anything but the family and style asked for means the font is missing."""
+    try:
+        found = subprocess.run(['fc-match', '-f', '%{family[0]}\n%{style[0]}\n%{file}', f'{family}:style={style}'],
+                               capture_output=True, text=True).stdout.split('\n')
+    except FileNotFoundError:
+        raise ImportError('fc-match (Debian: fontconfig) is missing: scripts/install-deps.sh installs it')
+    if found[:2] != [family, style] or not os.path.isfile(found[-1]):
+        raise ImportError(f'the font "{family}" {style} (Debian: {package}) is missing: scripts/install-deps.sh '
+                          'installs it')
+    return found[-1]
+
+
+FONT_SANS_BOLD = installed_font('Liberation Sans', 'Bold', 'fonts-liberation2')
+FONT_DEJAVU_BOLD = installed_font('DejaVu Sans', 'Bold', 'fonts-dejavu-core')
+FONT_TITLE = installed_font('Lobster Two', 'Bold Italic', 'fonts-lobster')
 
 
 def font(path, size):

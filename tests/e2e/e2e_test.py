@@ -3,13 +3,16 @@
 checks what the native suite's headless double cannot: real files, windows, paths, sounds, help viewer, screen and
 user. Every wait polls with a time limit; screenshots go to <work>/shots. The build hands over the exe, the folders
 and the tools in the environment (tests/e2e/CMakeLists.txt); `-k Name` runs one test."""
-import contextlib, filecmp, os, pathlib, pwd, re, shutil, signal, subprocess, time, unittest, zipfile
+import contextlib, filecmp, os, pathlib, pwd, re, shutil, signal, subprocess, sys, tempfile, time, unittest, zipfile
 from typing import NamedTuple
 
 E = os.environ
-EXE, PROBE, WINE, XDOTOOL = E['MARIVANE_EXE'], E['E2E_PROBE_EXE'], E['E2E_WINE'], E['E2E_XDOTOOL']
+EXE, WINE, XDOTOOL = E['MARIVANE_EXE'], E['E2E_WINE'], E['E2E_XDOTOOL']
 WORK, RELEASE = pathlib.Path(E['E2E_WORK_DIR']), pathlib.Path(E['E2E_RELEASE_DIR'])
-SESSION = WORK / 'session'
+# The sessions' homes, programs and logs, the probe's copy too, lie in a folder of the run's own in /tmp, which an
+# ordinary user reaches wherever the checkout lies (root's home he does not). Kept when a test fails.
+SESSION = pathlib.Path(tempfile.mkdtemp(prefix='marivane-e2e-', dir='/tmp'))
+PROBE = SESSION / 'probe.exe'
 ID = {name: int(n) for name, n in re.findall(r'#define (ID\w+) +(\d+)', pathlib.Path(E['E2E_RESOURCE_H']).read_text())}
 MAIN, CONSOLE = -1, -2  # the game's two windows as the probe numbers them
 PASS_ENDED = 'Resetting Puzzle Viewer...'
@@ -121,7 +124,7 @@ def shoot(name, with_console=False):  # the main window, with the console below 
     time.sleep(0.5)  # the state is read back already; give the painting a moment
     x, y, width, height = at = find(MAIN).at
     crop = f'{width}x{height + (console_below(at)[3] if with_console else 0)}+{x}+{y}'
-    (WORK / 'shots').mkdir(exist_ok=True)
+    (WORK / 'shots').mkdir(parents=True, exist_ok=True)
     (WORK / 'shots' / f'{name}.png').write_bytes(
         run(session + [E['E2E_IMPORT'], '-window', 'root', '-crop', crop, '+repage', 'png:-']) or b'')
 
@@ -187,9 +190,10 @@ def wine_session(name, screen, user=None):
         assert display, f'no display: see {home}/X'
         session[:] = ['/usr/bin/env', f'WINEPREFIX={home}/wineprefix', f'HOME={home}', f'DISPLAY=:{display[1]}',
                       'WINEARCH=win64', 'WINEDEBUG=-all', 'WINEDLLOVERRIDES=mscoree,mshtml=']  # no Mono, no Gecko
-        if account:
+        if account:  # his own name too: Wine names the profile folder after $USER
             session[:0] = ['/usr/bin/setpriv', f'--reuid={account.pw_uid}', f'--regid={account.pw_gid}',
                            '--clear-groups']
+            session.extend([f'USER={user}', f'LOGNAME={user}'])
         assert run(session + [WINE, 'wineboot', '-i'], 240) is not None, 'wineboot failed'
         assert run(session + [E['E2E_WINESERVER'], '-w'], 120) is not None, 'wineserver did not settle'
         keeper = start(session + [WINE, PROBE, 'keep'], home / 'keeper.log')
@@ -389,6 +393,13 @@ class Marivane(unittest.TestCase):
 
 
 if __name__ == '__main__':
-    shutil.rmtree(SESSION, ignore_errors=True)
-    SESSION.mkdir(parents=True)
-    unittest.main()
+    SESSION.chmod(0o755)
+    shutil.copy(E['E2E_PROBE_EXE'], PROBE)
+    # Every program's working folder: of one the user cannot reach, Wine warns on stderr, beside the probe's output.
+    os.chdir(SESSION)
+    passed = unittest.main(exit=False).result.wasSuccessful()
+    if passed:
+        shutil.rmtree(SESSION)
+    else:
+        print(f'The sessions are kept in {SESSION}')
+    sys.exit(0 if passed else 1)
