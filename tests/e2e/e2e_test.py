@@ -369,11 +369,11 @@ class Marivane(unittest.TestCase):
                              zipfile.ZipFile(E['E2E_NEXT_ZIP']).read('Marivane/Marivane.exe'))
             self.assertEqual(players_files(folder), mine)
             # Uninstalled by the entry's quiet command, which hands over to a copy of itself and ends.
-            program, switch = re.fullmatch(r'"(.+)" (.+)', uninstall_entry('HKCU')['QuietUninstallString']).groups()
-            self.assertTrue(run(session + [WINE, program, switch]) is not None)
+            uninstaller, switch = re.fullmatch(r'"(.+)" (.+)', uninstall_entry('HKCU')['QuietUninstallString']).groups()
+            self.assertTrue(run(session + [WINE, uninstaller, switch]) is not None)
             self.assertTrue(wait_until(lambda: not uninstall_entry('HKCU'), 60), 'the entry stays')
-            self.assertEqual([sorted(os.listdir(folder)), (shortcut / 'Marivane.lnk').exists()], [sorted(mine), False])
-            self.assertEqual(players_files(folder), mine)
+            left = {file.name: file.read_bytes() for file in folder.iterdir()}
+            self.assertEqual([left, (shortcut / 'Marivane.lnk').exists()], [mine, False])
             # For all users, locked: into Program Files, which the player may not write, as on Windows. His own
             # configuration, which unlocks the console, gives way to the lock beside the program.
             own, program = user / 'Local/Marivane', prefix / 'drive_c/Program Files/Marivane'
