@@ -3,7 +3,7 @@
 checks what the native suite's headless double cannot: real files, windows, paths, sounds, help viewer, screen and
 user. Every wait polls with a time limit; screenshots go to <work>/shots. The build hands over the exe, the folders
 and the tools in the environment (tests/e2e/CMakeLists.txt); `-k Name` runs one test."""
-import contextlib, os, pathlib, pwd, re, shutil, signal, subprocess, sys, tempfile, time, unittest
+import contextlib, filecmp, os, pathlib, pwd, re, shutil, signal, subprocess, sys, tempfile, time, unittest, zipfile
 from typing import NamedTuple
 
 E = os.environ
@@ -16,6 +16,7 @@ PROBE = SESSION / 'probe.exe'
 ID = {name: int(n) for name, n in re.findall(r'#define (ID\w+) +(\d+)', pathlib.Path(E['E2E_RESOURCE_H']).read_text())}
 MAIN, CONSOLE = -1, -2  # the game's two windows as the probe numbers them
 PASS_ENDED = 'Resetting Puzzle Viewer...'
+ONE_LOSS = '0 0 1 Circus-Worker 0 0 0 Circus-Worker'  # the figures once player one has lost a game
 session = []  # how the current Wine session runs a program: as whom, on which display, with which prefix
 
 
@@ -234,7 +235,51 @@ def open_the_help_and_ask_again():  # the viewer is titled by the help file; a s
         assert run_probe('close', window) is not None and wait_until(lambda: not showing(window)), window + ' stays'
 
 
+UNLOCKED = b'Disable_Console= 0\nDisable_VCCntls= 0'  # a configuration that lets the player add puzzles
+# The release's zips and setup programs hold the GCC build's exe: their tests run in its suite alone.
+release_only = unittest.skipUnless(filecmp.cmp(EXE, RELEASE / 'Marivane.exe', shallow=False), 'not the release exe')
+
+
+def players_files(folder):  # every file in the folder but the program's own, with its content
+    program = set(os.listdir(RELEASE)) | {'Uninstall.exe'}
+    return {file.name: file.read_bytes() for file in folder.iterdir() if file.name not in program}
+
+
+def install(setup, *switches):  # silently, from a copy the user reaches wherever the build lies
+    return run(session + [WINE, shutil.copy(setup, SESSION), '/S', *switches], 120) is not None
+
+
+def uninstall_entry(root):  # the values of Marivane's entry under HKCU or HKLM; none when it has no entry
+    listed = (run(session + [WINE, 'reg', 'query', root + r'\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+                             r'\Marivane']) or b'').decode('utf-8', 'replace')
+    return dict(re.findall(r'^ +(\w+) +REG_\w+ +(.*?)\r?$', listed, re.M))
+
+
 class Marivane(unittest.TestCase):
+    def a_players_evening(self, game):  # a lost game and a puzzle of his own, then Quit: the files he leaves
+        self.assertTrue(game.launch())
+        lose_a_starter_game()
+        show_console()
+        add_puzzle('Ring Toss', 'prize')
+        self.assertTrue(click(ID['IDC_QUIT']) and game.exit_code() == 0)
+        files = players_files(game.folder)
+        self.assertEqual(files['OnLoad.dat'], store_of([f'{phrase};{hint}' for phrase, hint in starters()] +
+                                                       ['ring toss;prize']))
+        self.assertEqual(files['MVStats.dat'].decode(), ONE_LOSS)
+        return files
+
+    def test_AQuitSavesTheFiguresWhileAnotherProgramHoldsTheirFileAWhile(self):
+        with wine_session('held', '1280x1024x24'):  # held, the file cannot be replaced for 400 ms
+            game = Game('figures', seeds=RELEASE)
+            self.assertTrue(game.launch())
+            lose_a_starter_game()
+            x, y, width, height = find(ID['IDC_QUIT']).at  # read before the hold: a probe takes a while
+            holder = start(session + [WINE, PROBE, 'hold', f'Z:{game.folder}/MVStats.dat', 400], SESSION / 'held.log')
+            self.assertTrue(wait_until(lambda: b'held' in (SESSION / 'held.log').read_bytes(), 30, 0.01), 'not held')
+            self.assertTrue(xdotool('mousemove', x + width // 2, y + height // 2, 'click', '1'))
+            self.assertTrue(game.exit_code() == 0 and holder.wait(30) == 0, 'the game did not end: a box?')
+            self.assertEqual(game.file('MVStats.dat').decode(), ONE_LOSS)
+
     def test_AnOrdinaryUserOnALowScreenPlaysFromALockedFolderNamedOutsideTheCodePageAndOpensTheHelpLoadingDllsLate(
             self):
         # The program's folder, named outside the code page, is root's: the user may read it but not write, so his
@@ -249,10 +294,16 @@ class Marivane(unittest.TestCase):
             open_the_help_and_ask_again()
             self.assertTrue(click(ID['IDC_CLOSE']) and game.exit_code() == 0, 'X did not end the program')
             data = prefix / 'drive_c/users/nobody/AppData/Local/Marivane'
-            self.assertEqual((data / 'MVStats.dat').read_text(), '0 0 1 Circus-Worker 0 0 0 Circus-Worker')
+            self.assertEqual((data / 'MVStats.dat').read_text(), ONE_LOSS)
             self.assertEqual((data / 'OnLoad.dat').read_bytes(), (RELEASE / 'MVStarters.dat').read_bytes())
             heard = [ID['IDW_NEW_PUZZLE']] + [ID['IDW_MISS']] * 7 + [ID['IDW_LOSS'], ID['IDW_CLICK'], ID['IDW_CLICK']]
             self.assertEqual(game.sounds(), heard)  # the last two: Help twice
+            # Once his folder holds his files it stays their home, though the program's folder now takes new files.
+            beside, his = sorted(os.listdir(game.folder)), players_files(data)
+            os.chmod(game.folder, 0o777)
+            step('his figures', game.launch(), [Want(ID['IDC_P1_LOSSES'], '1')])
+            self.assertTrue(click(ID['IDC_QUIT']) and game.exit_code() == 0)
+            self.assertEqual([sorted(os.listdir(game.folder)), players_files(data)], [beside, his])
 
     def test_TheConsoleIsRestoredWithTheGameAndPuzzlesWithControlCharactersOutliveAltF4AKilledRunAndASecondCopy(self):
         # Scrambled, the 0x14 becomes 0x1A, the byte at which a text-mode read stops, as at the 0x1A in "thr\x1Aee".
@@ -287,6 +338,58 @@ class Marivane(unittest.TestCase):
             add_puzzle('ring toss', 'prize')
             self.assertTrue(click(ID['IDC_QUIT']) and game.exit_code() == 0)
             self.assertEqual(game.file('OnLoad.dat'), store_of(kept + ['ring toss;prize']))
+
+    @release_only
+    def test_TheNextZipUnpackedOverTheFirstKeepsThePlayersPuzzlesFiguresAndConfiguration(self):
+        with wine_session('zip', '1280x1024x24'):
+            folder = SESSION / 'unpacked'
+            zipfile.ZipFile(E['E2E_ZIP']).extractall(folder)
+            game = Game(folder / 'Marivane', {'MVC_CONFIG.INI': UNLOCKED})
+            mine = self.a_players_evening(game)
+            zipfile.ZipFile(E['E2E_NEXT_ZIP']).extractall(folder)
+            self.assertEqual(os.listdir(folder), ['Marivane'])  # one top folder, the same for every version
+            step('his figures', game.launch(), [Want(ID['IDC_P1_LOSSES'], '1')])
+            self.assertTrue(click(ID['IDC_QUIT']) and game.exit_code() == 0)
+            self.assertEqual(players_files(game.folder), mine)
+
+    @release_only
+    def test_SetupForOnePlayerUpgradedAndUninstalledKeepsHisFilesAndSetupForAllUsersLocksTheConsole(self):
+        with wine_session('setup', '1280x1024x24', 'nobody') as prefix:
+            user = prefix / 'drive_c/users/nobody/AppData'
+            folder, shortcut = user / 'Local/Programs/Marivane', user / 'Roaming/Microsoft/Windows/Start Menu/Programs'
+            self.assertTrue(install(E['E2E_SETUP']))
+            self.assertEqual(sorted(os.listdir(folder)), sorted(os.listdir(RELEASE) + ['Uninstall.exe']))
+            self.assertEqual([(shortcut / 'Marivane.lnk').exists(), uninstall_entry('HKCU')['DisplayVersion']],
+                             [True, E['E2E_VERSION']])
+            mine = self.a_players_evening(Game(folder, {'MVC_CONFIG.INI': UNLOCKED}))
+            # The next version over it: new program files, the player's as he left them.
+            self.assertTrue(install(E['E2E_NEXT_SETUP']))
+            self.assertEqual(uninstall_entry('HKCU')['DisplayVersion'], E['E2E_NEXT_VERSION'])
+            self.assertEqual((folder / 'Marivane.exe').read_bytes(),
+                             zipfile.ZipFile(E['E2E_NEXT_ZIP']).read('Marivane/Marivane.exe'))
+            self.assertEqual(players_files(folder), mine)
+            # Uninstalled by the entry's quiet command, which hands over to a copy of itself and ends.
+            uninstaller, switch = re.fullmatch(r'"(.+)" (.+)', uninstall_entry('HKCU')['QuietUninstallString']).groups()
+            self.assertTrue(run(session + [WINE, uninstaller, switch]) is not None)
+            self.assertTrue(wait_until(lambda: not uninstall_entry('HKCU'), 60), 'the entry stays')
+            left = {file.name: file.read_bytes() for file in folder.iterdir()}
+            self.assertEqual([left, (shortcut / 'Marivane.lnk').exists()], [mine, False])
+            # For all users, locked: into Program Files, which the player may not write, as on Windows. His own
+            # configuration, which unlocks the console, gives way to the lock beside the program.
+            own, program = user / 'Local/Marivane', prefix / 'drive_c/Program Files/Marivane'
+            own.mkdir()
+            (own / 'MVC_CONFIG.INI').write_bytes(UNLOCKED)
+            for path in own, own / 'MVC_CONFIG.INI':
+                shutil.chown(path, 'nobody', 'nogroup')
+            self.assertTrue(install(E['E2E_SETUP'], '/ALLUSERS', '/LOCKCONSOLE'))
+            self.assertEqual(uninstall_entry('HKLM')['DisplayVersion'], E['E2E_VERSION'])
+            os.chmod(program, 0o555)
+            game = Game(program)
+            self.assertTrue(game.launch() and click(ID['IDC_CONSOLE']))
+            time.sleep(1)  # a console not locked would show by then
+            self.assertFalse(find(CONSOLE).shown, 'the console is not locked')
+            self.assertTrue(click(ID['IDC_QUIT']) and game.exit_code() == 0)
+            self.assertTrue((own / 'MVStats.dat').exists(), 'his figures are not in his folder')
 
 
 if __name__ == '__main__':

@@ -3,8 +3,11 @@
  * in screen coordinates, shown meaning visible and not minimised. The main window's id is -1, the console's -2; the
  * controls of each follow it with their dialog ids. `probe restore|close <title>` restores or closes the window so
  * titled, as its task-bar button would. `probe keep` holds a hidden window until killed: Wine's desktop process ends
- * when the prefix's last window is gone, and a program started in that moment never maps its window. */
+ * when the prefix's last window is gone, and a program started in that moment never maps its window. `probe hold
+ * <file> <ms>` holds the file (made when missing) as a scan or a cloud sync does, sharing reading and writing but
+ * not deleting, so that it cannot be replaced: it prints "held", and lets go after <ms> milliseconds. */
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <windows.h>
 
@@ -28,6 +31,12 @@ static BOOL CALLBACK printWindow(HWND window, LPARAM isControl) {
 }
 
 int main(int argc, char** argv) {
+    if (argc > 3) {
+        HANDLE file = CreateFileA(argv[2], GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_ALWAYS, 0, 0);
+        if (file == INVALID_HANDLE_VALUE || puts("held") < 0 || fflush(stdout)) return 1;
+        Sleep(atoi(argv[3]));
+        return !CloseHandle(file);
+    }
     if (argc > 2)
         return !PostMessageA(FindWindowA(NULL, argv[2]), WM_SYSCOMMAND,
                              strcmp(argv[1], "close") ? SC_RESTORE : SC_CLOSE, 0);
