@@ -7,8 +7,7 @@ import configparser, os, pathlib, re, sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
-def raw(name):
-    return pathlib.Path(HERE, name).read_bytes()
+def raw(name): return pathlib.Path(HERE, name).read_bytes()
 
 
 def read_project():   # the [OPTIONS] of the project file, and its [FILES] with the contents and the index

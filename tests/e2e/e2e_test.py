@@ -9,8 +9,7 @@ from typing import NamedTuple
 E = os.environ
 EXE, WINE, XDOTOOL = E['MARIVANE_EXE'], E['E2E_WINE'], E['E2E_XDOTOOL']
 WORK, RELEASE = pathlib.Path(E['E2E_WORK_DIR']), pathlib.Path(E['E2E_RELEASE_DIR'])
-# The sessions' homes, programs and logs, the probe's copy too, lie in a folder of the run's own in /tmp, which an
-# ordinary user reaches wherever the checkout lies (root's home he does not). Kept when a test fails.
+# Homes, programs, logs and the probe lie in /tmp, which an ordinary user reaches wherever the checkout lies.
 SESSION = pathlib.Path(tempfile.mkdtemp(prefix='marivane-e2e-', dir='/tmp'))
 PROBE = SESSION / 'probe.exe'
 ID = {name: int(n) for name, n in re.findall(r'#define (ID\w+) +(\d+)', pathlib.Path(E['E2E_RESOURCE_H']).read_text())}
@@ -19,9 +18,6 @@ PASS_ENDED = 'Resetting Puzzle Viewer...'
 ONE_LOSS = '0 0 1 Circus-Worker 0 0 0 Circus-Worker'  # the figures once player one has lost a game
 MAIN_1024 = (1280 // 2 - 450, 1024 // 2 - 378, 900, 620)  # on a 1280 x 1024 screen: centred, top 378 above centre
 session = []  # how the current Wine session runs a program: as whom, on which display, with which prefix
-
-
-def console_below(main): return (main[0], main[1] + main[3], 900, 106)  # docked to the main window
 
 
 def wait_until(done, limit=10, interval=0.1):  # what `done` gave last: falsy when the time ran out
@@ -63,7 +59,6 @@ class Seen(NamedTuple):  # one line of the probe: a window of the game or a cont
     shown: bool
     at: tuple  # x, y, width and height on the screen
     text: str
-    line: str
 
 
 def probe():
@@ -71,12 +66,11 @@ def probe():
     for line in (run_probe() or b'').decode('utf-8', 'replace').splitlines():
         if line.strip():
             id, shown, *at, text = line.rstrip('\r').split(' ', 6)  # the text may itself begin with blanks
-            seen.append(Seen(int(id), shown == '1', tuple(map(int, at)), text, line))
+            seen.append(Seen(int(id), shown == '1', tuple(map(int, at)), text))
     return seen
 
 
 def find(id, seen=None): return next((s for s in (probe() if seen is None else seen) if s.id == id), None)
-def text(id): return (find(id) or Seen(0, False, (), '', '')).text
 
 
 class Want(NamedTuple):  # what a step waits for on one window or control; None: anything
@@ -90,15 +84,14 @@ class Want(NamedTuple):  # what a step waits for on one window or control; None:
 
 
 def step(name, given, wants):
-    """After the input was `given`, polls the probe until every want holds; a failure names the step and shows the
-    probe's lines of the windows and controls that differ."""
+    """After the input was `given`, polls the probe until every want holds; a failure shows what differs."""
     assert given, f"step '{name}': the input could not be given"
     seen = []
     def all_met():
         seen[:] = probe()
         return all(w.met_by(find(w.id, seen)) for w in wants)
     assert wait_until(all_met), f"step '{name}', not as wanted:" + ''.join(
-        f'\n  #{w.id} {getattr(find(w.id, seen), "line", "")}' for w in wants if not w.met_by(find(w.id, seen)))
+        f'\n  wanted {w}, got {find(w.id, seen)}' for w in wants if not w.met_by(find(w.id, seen)))
 
 
 def click(id):
@@ -109,6 +102,7 @@ def click(id):
 def letter(c): return ID['IDC_LETTER_A'] + ID['IDC_LETTER_STEP'] * (ord(c) - ord('A'))
 def clicks(letters): return all(click(letter(c)) for c in letters)
 def type_into(id, text): return click(id) and xdotool('type', text)
+def console_below(main): return (main[0], main[1] + main[3], 900, 106)  # docked to the main window
 def show_console(): step('show the console', click(ID['IDC_CONSOLE']), [Want(CONSOLE, shown=True)])
 
 
@@ -170,14 +164,11 @@ class Game:
 
 @contextlib.contextmanager
 def wine_session(name, screen, user=None):
-    """An Xvfb screen, a prefix and a hidden keeper window of a test's own, with Wine run by root or, given a
-    `user`, as that user in a home folder of his. While it lasts, every Wine program, xdotool and screenshot of the
-    test runs in it. Yields the prefix."""
+    """An Xvfb screen, a prefix and a hidden keeper window of a test's own, Wine run by root or by `user` in a home of
+    his. While it lasts, every Wine program, xdotool and screenshot of the test runs in it. Yields the prefix."""
     home = SESSION / name
     home.mkdir(parents=True)
     account = pwd.getpwnam(user) if user else None
-    if account:
-        os.chown(home, account.pw_uid, account.pw_gid)
     # Xvfb picks a free display itself and prints its number alone on a line, so two sessions never race for one.
     xvfb = start([E['E2E_XVFB'], '-displayfd', '1', '-nolisten', 'tcp', '-screen', '0', screen], home / 'X')
     keeper = None
@@ -186,7 +177,8 @@ def wine_session(name, screen, user=None):
         assert display, f'no display: see {home}/X'
         session[:] = ['/usr/bin/env', f'WINEPREFIX={home}/wineprefix', f'HOME={home}', f'DISPLAY=:{display[1]}',
                       'WINEARCH=win64', 'WINEDEBUG=-all', 'WINEDLLOVERRIDES=mscoree,mshtml=']  # no Mono, no Gecko
-        if account:  # his own name too: Wine names the profile folder after $USER
+        if account:  # his home, and his own name too: Wine names the profile folder after $USER
+            os.chown(home, account.pw_uid, account.pw_gid)
             session[:0] = ['/usr/bin/setpriv', f'--reuid={account.pw_uid}', f'--regid={account.pw_gid}',
                            '--clear-groups']
             session.extend([f'USER={user}', f'LOGNAME={user}'])
@@ -208,10 +200,9 @@ def starters():  # the starter puzzles as (phrase, hint)
 
 
 def lose_a_starter_game():
-    """Draws a starter puzzle, known by its hint, and loses it with seven letters its phrase lacks. Shots midgame
-    and loss."""
+    """Draws a starter puzzle, known by its hint, and loses it with seven letters its phrase lacks; shoots both."""
     assert click(ID['IDC_NEW_PUZZLE']), 'no New Puzzle'
-    hint = wait_until(lambda: text(ID['IDC_HINT_LINE']))
+    hint = wait_until(lambda: getattr(find(ID['IDC_HINT_LINE']), 'text', ''))
     used = ''.join(phrase for phrase, h in starters() if h == hint)  # the letters of every phrase with this hint
     assert used, f"the hint '{hint}' is no starter puzzle's"
     wrong = [c.upper() for c in 'abcdefghijklmnopqrstuvwxyz' if c not in used][:7]
@@ -354,7 +345,6 @@ class Marivane(unittest.TestCase):
             self.assertEqual([(shortcut / 'Marivane.lnk').exists(), uninstall_entry('HKCU')['DisplayVersion']],
                              [True, E['E2E_VERSION']])
             mine = self.a_players_evening(Game(folder, {'MVC_CONFIG.INI': UNLOCKED}))
-            # The next version over it: new program files, the player's as he left them.
             self.assertTrue(install(E['E2E_NEXT_SETUP']))
             self.assertEqual(uninstall_entry('HKCU')['DisplayVersion'], E['E2E_NEXT_VERSION'])
             self.assertEqual((folder / 'Marivane.exe').read_bytes(),

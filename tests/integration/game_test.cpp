@@ -37,9 +37,8 @@ TEST_F(GameTest, ALetterIsRevealedEverywhereAtOnceIgnoredWhenClickedAgainAndShow
     EXPECT_EQ(TextOf(IDC_PUZZLE_LINE), " _ A _ A _ A");
     EXPECT_EQ(CuesHeard(), (Cues{IDW_HIT, IDW_MISS}));
     ClickLetters("N");
-    RECT b;
-    GetWindowRect(hLetters['B' - 'A'], &b);
-    MoveWindow(hWnd, b.left - 5, b.top - 5, 900, 106, TRUE);
+    const Place b = PlaceOf(hLetters['B' - 'A']);
+    MoveWindow(hWnd, b.x - 5, b.y - 5, 900, 106, TRUE);
     ClickAt(hWnd, 6, 6);
     EXPECT_EQ(TextOf(IDC_PUZZLE_LINE), " B A N A N A");
     EXPECT_EQ(FiguresOf(1), (Figures{"50", "1", "0", "Circus-Worker"}));  // six characters, one balloon lost
@@ -285,10 +284,9 @@ TEST_F(Commands, HelpOpensTheHelpFileUnlessItsViewerIsOpenAndSaysWhenItCannot) {
     }
 }
 
-// Every button of the main window paints its face after the window; pressed, it shows another face. Once the
-// console has painted too, every shown static and edit control of both windows has asked for its colours. Faces are
-// loaded and freed on every draw, so an evening of repaints holds no more GDI objects than the first paint did; at
-// quit only what the run keeps is alive: a picture on each picture control, the display font and each class's brush.
+// Each main-window button paints its face after the window, another face when pressed; then every shown static and
+// edit control of both windows asks for its colours. Faces live only for a draw, so repaints leave no more GDI
+// objects than the first paint; at quit only a picture per picture control, the font and each class's brush remain.
 TEST_F(Drawing, EachButtonShowsItsPressedFaceWhilePressedOtherControlsAreLightGreyAndRepaintsLeaveTheObjectsFlat) {
     const auto pressEach = [] {
         const auto startFaces = Logged(HeadlessEvent::Face);

@@ -75,8 +75,7 @@ TEST_F(Puzzles, EveryPlayableRecordIsDrawnAlikeAndNoOtherEverWithTheGeneratorSee
     for (int index : {0, 32767, 32768, 65536, many - 1}) EXPECT_GT(hits[index], 0) << "index " << index;
 }
 
-// With both locks on, as the default configuration has them, Add still works.
-// A phrase of one character is neither stored nor signalled; the fields take 38 and 34 characters.
+// Add works under both locks (the default). A one-character phrase is neither stored nor beeped; fields take 38, 34.
 TEST_F(Puzzles, AddStoresTheLowerCasedRecordOrRefusesWithABeepKeepingTheFields) {
     const struct { const char *phrase, *hint, *stored = nullptr; bool beeps = false; } cases[] = {
         {.phrase = "Big Top", .hint = "A place for clowns", .stored = "big top;A place for clowns:"},
@@ -143,8 +142,7 @@ TEST_F(Puzzles, ReviewPagesThroughTheFileAndDeleteRewritesItWithoutTheShownRecor
         {.file = kThree + "clowns;red no", .commands = {R, R, R, R}, .shownPhrase = "clowns", .shownHint = "red no"},
         {.lock = kEditingLockedOnceShown, .phraseAfterDelete = "lion", .heard = {kBeep}, .nextReview = "lion"},
         {.config = "Disable_Console= 0\nDisable_VCCntls= 1", .shownPhrase = "", .shownHint = "", .heard = {kBeep},
-         .nextReview = ""},
-    };
+         .nextReview = ""}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.file << c.config << ", commands: " << c.commands.size() << ", lock " << c.lock);
         start(c.file, c.config);

@@ -57,9 +57,8 @@ struct Place {  // a window's place on the screen and its size
 Place PlaceOf(HWND window);
 std::ostream& operator<<(std::ostream& out, const Place& place);
 
-// Runs `work` as a player who may create no file in the folder but write its files, or not even those, or
-// with every write failing, or with the named file there but unreadable, as when another program holds it.
-// As root, the folder's files go to "nobody", who then acts.
+// Runs `work` as a player who may create no file in the folder but write its files, or not even those, or with
+// every write failing, or with the named file unreadable, as when held; as root, "nobody" acts, given the files.
 enum Limit { kNoLimit, kNoNewFiles, kReadOnlyFolder, kFullDisk, kUnreadable };
 void Limited(Limit limit, const TempFolder& folder, const std::function<void()>& work, const std::string& file = "");
 

@@ -22,8 +22,7 @@ TEST(StatsFile, LoadsEachFieldClampedOrStopsAtTheFirstUnreadableOneAndSavesOneLi
          .saved = "2147483647 -7 -2147483648 Ring-Master 0 12 0 Tightrope-Walker"},
         // else the next number would be read for the skill
         {.content = "5 2 1", .saved = "5 2 1 Circus-Worker 0 0 0 Circus-Worker"},
-        {.content = "8 9 x Ring-Master 3 4 5 Lion-Tamer", .saved = "8 9 0 Circus-Worker 0 0 0 Circus-Worker"},
-    };
+        {.content = "8 9 x Ring-Master 3 4 5 Lion-Tamer", .saved = "8 9 0 Circus-Worker 0 0 0 Circus-Worker"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.content);
         TempFolder folder;
@@ -44,8 +43,7 @@ TEST(ConfigFile, WritesTheDefaultsOnlyWhenMissingElseReadsTheClampedIntegersAfte
         {.content = "Disable_VCCntls= 0\nDisable_Console= 1", .console = 0, .editing = 1},  // keys ignored: file order
         {.content = "Disable_Console= yes\nDisable_VCCntls= 1", .console = 0, .editing = 0},  // reading stops
         {.content = "Disable_Console= 99999999999\nDisable_VCCntls= -99999999999", .console = INT_MAX, .editing = INT_MIN},
-        {.content = "Disable_Console= 0", .console = 1, .editing = 0, .unreadable = true},  // kept: the player's own
-    };
+        {.content = "Disable_Console= 0", .console = 1, .editing = 0, .unreadable = true}};  // kept: the player's own
     for (const auto& c : cases) {
         SCOPED_TRACE(c.content ? c.content : "no file");
         TempFolder folder;
@@ -68,10 +66,9 @@ TEST(StartupFile, StoresEachByteShiftedByItsPositionWithCrBeforeLfAndRestoresIt)
     }
 }
 
-// A plain file holding records is newer than the store: a killed run left it, or another copy runs on it. Records
-// after the purge text were added after another copy quit. A store is given as the puzzles it holds; nullptr stands
-// for no such file. A file another program holds is never written over, nor is the other. A fault may also limit
-// the writes, put a folder in the place of the store, or leave a half-written temporary file; no temporary file stays.
+// A plain file with records is newer than the store: a killed run or another running copy left it; records after
+// the purge text came after another copy quit. A store is given as its puzzles, nullptr for none. A held file is never
+// written over, nor the other; faults limit writes, put a folder at the store or half-write a temp file: none stays.
 TEST(StartupFile, StartAndQuitKeepANewerPlainFileJoinRecordsAddedAfterAPurgeAndUnderAFaultStoreOrKeepBoth) {
     const struct {
         bool quit = false;
@@ -97,8 +94,7 @@ TEST(StartupFile, StartAndQuitKeepANewerPlainFileJoinRecordsAddedAfterAPurgeAndU
         {.quit = true, .plain = "x;y:", .plainAfter = PURGED, .storeAfter = "x;y:", .limit = kNoNewFiles},
         {.quit = true, .plain = "x;y:", .store = nullptr, .plainAfter = "x;y:", .storeAfter = "a folder",
          .folderAt = "OnLoad.dat"},
-        {.quit = true, .plain = "x;y:", .plainAfter = PURGED, .storeAfter = "x;y:", .halfWrittenAt = "OnLoad.dat.tmp"},
-    };
+        {.quit = true, .plain = "x;y:", .plainAfter = PURGED, .storeAfter = "x;y:", .halfWrittenAt = "OnLoad.dat.tmp"}};
     const auto content = [](const TempFolder& folder, const char* name, bool scrambled) {
         if (fs::is_directory(folder.file(name))) return std::string("a folder");
         const std::string stored = folder.read(name);
